@@ -1,0 +1,56 @@
+#include "TripData.h"
+
+#include "Catalogue.h"
+
+#include <stdexcept>
+
+namespace varkelo {
+
+void ResetTripData(TTripData& record) {
+    record = TTripData{};
+    // A tackle item in use starts at its full longevity, which equals its price.
+    for (const auto& row : CatalogueGroup(TGroup::TackleLongevity))
+        record.TackleLongevity[row.Index] = row.WholeValue();
+}
+
+TTripData DefaultTripData() {
+    TTripData record;
+    ResetTripData(record);
+    return record;
+}
+
+std::span<std::int32_t> GroupSlots(TTripData& record, TGroup group) {
+    switch (group) {
+    case TGroup::Fish:
+        return record.Fish;
+    case TGroup::Bait:
+        return record.Bait;
+    case TGroup::SpentTackle:
+        return record.SpentTackle;
+    case TGroup::TackleLongevity:
+        return record.TackleLongevity;
+    }
+    throw std::invalid_argument("unknown input group");
+}
+
+std::span<const std::int32_t> GroupSlots(const TTripData& record, TGroup group) {
+    return GroupSlots(const_cast<TTripData&>(record), group);
+}
+
+static std::size_t CheckedIndex(std::span<const std::int32_t> slots, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= slots.size())
+        throw std::out_of_range("input index outside its group");
+    return static_cast<std::size_t>(index);
+}
+
+std::int32_t GetInput(const TTripData& record, TGroup group, int index) {
+    const auto slots = GroupSlots(record, group);
+    return slots[CheckedIndex(slots, index)];
+}
+
+void SetInput(TTripData& record, TGroup group, int index, std::int32_t value) {
+    const auto slots = GroupSlots(record, group);
+    slots[CheckedIndex(slots, index)] = value;
+}
+
+} // namespace varkelo
