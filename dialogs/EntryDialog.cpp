@@ -1,0 +1,135 @@
+#include "EntryDialog.h"
+
+#include "Platform.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace varkelo;
+
+namespace {
+
+constexpr int kMaxEntryLength = 6;
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QPoint at,
+                        const QString& hint) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(at.x(), at.y(), 60, 30);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setToolTip(hint);
+    button->setAutoDefault(true); // a focused button takes Enter itself
+    return button;
+}
+
+} // namespace
+
+TEntryDialog::TEntryDialog(QWidget* owner, TTripData& record, const QString& caption,
+                           Qt::WindowFlags flags)
+    : QWidget(owner, flags), m_record(record) {
+    setWindowTitle(caption);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+}
+
+void TEntryDialog::AddRow(const TCatalogueRow& row, QPoint labelAt, QPoint editAt) {
+    const QString editName = FromView(row.EditName);
+    QString labelName = editName;
+    labelName.replace(labelName.size() - 4, 4, QStringLiteral("Label"));
+
+    auto* label = new QLabel(FromView(row.Caption), this);
+    label->setObjectName(labelName);
+    label->move(labelAt);
+    label->setCursor(Qt::CrossCursor);
+    label->adjustSize();
+
+    auto* edit = new QLineEdit(FromView(row.DefaultText), this);
+    edit->setObjectName(editName);
+    edit->setGeometry(editAt.x(), editAt.y(), 50, 21);
+    edit->setMaxLength(kMaxEntryLength);
+    SelectAllOnEntry(edit);
+    m_rows.push_back({&row, edit});
+}
+
+QLabel* TEntryDialog::AddHeading(const char* name, const QString& caption, QPoint at) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(at);
+    label->setCursor(Qt::CrossCursor);
+    label->adjustSize();
+    return label;
+}
+
+void TEntryDialog::AddButtons(QPoint okAt, QPoint cancelAt, bool cancelHint) {
+    OkButton = MakeButton(this, "OkButton", QStringLiteral("Ок"), okAt,
+                          QStringLiteral("Запомнить введённые данные"));
+    CancelButton =
+        MakeButton(this, "CancelButton", QStringLiteral("Отмена"), cancelAt,
+                   cancelHint ? QStringLiteral("Не запоминать введённые данные") : QString());
+    Bind(OkButton, &QPushButton::clicked, this, [this] { OkButtonClick(); });
+    Bind(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+}
+
+QWidget* TEntryDialog::Control(const char* name) const {
+    return findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+void TEntryDialog::FinishLayout(const std::vector<QWidget*>& tabOrder) {
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    tabOrder.front()->setFocus();
+    InstallKeyPreview(this, [this](int key) { FormKeyDown(key); });
+}
+
+void TEntryDialog::CentreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TEntryDialog::OkButtonClick() {
+    StoreEntries();
+}
+void TEntryDialog::CancelButtonClick() {
+    DiscardEntries();
+}
+
+void TEntryDialog::FormKeyDown(int key) {
+    if (key == kKeyEnter)
+        StoreEntries();
+    if (key == kKeyEscape)
+        hide();
+}
+
+void TEntryDialog::StoreEntries() {
+    std::vector<std::int32_t> values;
+    values.reserve(m_rows.size());
+    for (const TEntryRow& entry : m_rows) {
+        try {
+            values.push_back(StrToInt(entry.Edit->text()));
+        } catch (const EConvertError& error) {
+            entry.Edit->setFocus(Qt::OtherFocusReason);
+            entry.Edit->selectAll();
+            throw EConvertError(FromView(entry.Row->Caption) + u' ' + error.Message());
+        }
+    }
+    for (std::size_t k = 0; k < m_rows.size(); ++k)
+        SetInput(m_record, m_rows[k].Row->Group, m_rows[k].Row->Index, values[k]);
+    hide();
+}
+
+void TEntryDialog::DiscardEntries() {
+    hide();
+}
+
+void TEntryDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    DiscardEntries();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "EntryDialog.h"
+
+// Caught fish: one count per species, stored into Fish[0..19].
+class TForm2 : public TEntryDialog {
+public:
+    explicit TForm2(QWidget* owner);
+};
+
+extern TForm2* Form2;

@@ -1,0 +1,57 @@
+#include "Rodunit.h"
+
+#include "Fishingunit.h"
+
+#include <QPushButton>
+
+using namespace varkelo;
+
+TForm4* Form4 = nullptr;
+
+namespace {
+
+// The whole window, frame included.
+constexpr QSize kOuterSize(268, 433);
+
+} // namespace
+
+TForm4::TForm4(QWidget* owner)
+    : TEntryDialog(owner, Form1->TripData(), QStringLiteral("Потраченные снасти"),
+                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form4"));
+    AddHeading("CaptionLabel", QStringLiteral("Полностью потраченных снастей:"), {44, 10});
+    AddHeading("Caption2Label", QStringLiteral("Остаток долговечности у ваших снастей:"),
+               {26, 190});
+    std::vector<QWidget*> counts;
+    std::vector<QWidget*> longevities;
+    for (const TCatalogueRow& row : CatalogueGroup(TGroup::SpentTackle)) {
+        AddRow(row, {5, 40 + 20 * row.Index}, {205, 35 + 20 * row.Index});
+        counts.push_back(Control(row.EditName.data()));
+    }
+    for (const TCatalogueRow& row : CatalogueGroup(TGroup::TackleLongevity)) {
+        AddRow(row, {5, 220 + 20 * row.Index}, {205, 215 + 20 * row.Index});
+        longevities.push_back(Control(row.EditName.data()));
+    }
+    AddButtons({60, 370}, {140, 370}, false);
+    resize(kOuterSize); // until a window manager tells the frame
+    CentreOnScreen();
+    // The first count field, the two buttons, the other count fields, then the longevities.
+    std::vector<QWidget*> tabOrder{counts.front(), OkButton, CancelButton};
+    tabOrder.insert(tabOrder.end(), counts.begin() + 1, counts.end());
+    tabOrder.insert(tabOrder.end(), longevities.begin(), longevities.end());
+    FinishLayout(tabOrder);
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+    TEntryDialog::showEvent(event);
+    // The frame is known once the window is on screen; the outer size is what is fixed.
+    if (!m_sized) {
+        const QSize frame = frameGeometry().size() - size();
+        if (!frame.isEmpty()) {
+            resize(kOuterSize - frame);
+            m_sized = true;
+        }
+    }
+}
