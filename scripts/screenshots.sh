@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots from the real program under Xvfb:
+# docs/screenshots/{main,fish,bait,tackle,result}.png. Needs a built ./build/varkelo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || { echo "needs $tool (xvfb, xdotool, imagemagick)" >&2; exit 1; }
+done
+out=docs/screenshots
+mkdir -p "$out"
+
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+app=
+trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+sleep 1
+./build/varkelo &
+app=$!
+
+window() { # the window with this exact title, once it is mapped
+    local id
+    for _ in $(seq 50); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] &&
+            { echo "$id"; return; }
+        sleep 0.1
+    done
+    echo "no window '$1'" >&2; return 1
+}
+shot() { sleep 0.4; import -window "$1" "$out/$2.png"; }
+press() { xdotool windowfocus --sync "$1"; xdotool key "$2"; }
+
+main=$(window 'Варкело')
+shot "$main" main
+
+press "$main" F1
+dialog=$(window 'Выловленная рыба')
+for n in 3 12 0 5 1; do xdotool key --delay 30 Tab type "$n"; done
+shot "$dialog" fish
+press "$dialog" Return
+
+press "$main" F2
+dialog=$(window 'Потраченная приманка')
+xdotool type 2
+shot "$dialog" bait
+press "$dialog" Return
+
+press "$main" F3
+dialog=$(window 'Потраченные снасти')
+shot "$dialog" tackle
+press "$dialog" Escape
+
+press "$main" F4
+sleep 0.5
+box=$(xdotool search --onlyvisible --name '^Варкело$' | grep -v "^$main\$" | head -1)
+shot "$box" result
+press "$box" Return
+press "$main" Escape
+wait "$app"
+echo "screenshots in $out"
