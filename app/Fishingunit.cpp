@@ -5,6 +5,7 @@
 
 #include "Baitunit.h"
 #include "Fishunit.h"
+#include "Helpunit.h"
 #include "Rodunit.h"
 
 #include <QApplication>
@@ -66,6 +67,8 @@ TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
     CalculationButton->setGeometry(82, 20, 60, 30);
     CalculationButton->setCursor(Qt::PointingHandCursor);
     CalculationButton->setToolTip(QStringLiteral("Произвести расчёт прибыли"));
+    CalculationButton->setAccessibleName(CalculationButton->text());
+    CalculationButton->setAccessibleDescription(CalculationButton->toolTip());
     CalculationButton->setAutoDefault(true); // a focused button takes Enter itself
     CalculationButton->setFocus();
 
@@ -75,6 +78,7 @@ TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
     Bind(N4, &QAction::triggered, this, [this] { N4Click(); });
     Bind(N7, &QAction::triggered, this, [this] { N7Click(); });
     Bind(N8, &QAction::triggered, this, [this] { N8Click(); });
+    Bind(N6, &QAction::triggered, this, [this] { N6Click(); });
     InstallKeyPreview(this, [this](int key) { FormKeyDown(key); });
 
     adjustSize();
@@ -106,6 +110,13 @@ void TForm1::N7Click() {
 }
 void TForm1::N8Click() {
     Application->Terminate();
+}
+
+void TForm1::N6Click() {
+    // Built on first use: start-up need not pay for it.
+    if (HelpForm == nullptr)
+        HelpForm = new THelpForm(this);
+    ShowWindow(HelpForm);
 }
 
 void TForm1::FormKeyDown(int key) {

@@ -7,6 +7,7 @@
 class QAction;
 class QMenu;
 class QPushButton;
+class THelpForm;
 
 // The main window: owns the trip record and offers the program's commands.
 class TForm1 : public QMainWindow {
@@ -24,6 +25,7 @@ public:
     QAction* N8;
     QMenu* N5;
     QAction* N6;
+    THelpForm* HelpForm = nullptr;
 
     void CalculationButtonClick();
     void N2Click();
@@ -31,6 +33,7 @@ public:
     void N4Click();
     void N7Click();
     void N8Click();
+    void N6Click();
     void FormKeyDown(int key);
 
 protected:

@@ -160,7 +160,7 @@ TApplication* Application = &g_application;
 
 void TApplication::Initialize() {
     QApplication::setApplicationName(QStringLiteral("varkelo"));
-    QApplication::setDesktopFileName(QStringLiteral("varkelo"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.varkelo.Varkelo"));
     if (qApp == nullptr) {
         // The command line is not the program's to read: Qt gets only the program's name.
         static int argc = 1;

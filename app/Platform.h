@@ -12,10 +12,16 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace varkelo {
 
 inline const QString kProgramName = QStringLiteral("Варкело");
+
+// The catalogue's texts are UTF-8.
+inline QString FromUtf8View(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The program's failures: a Russian message, UTF-8 in what().
 class Exception : public std::exception {

@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kMaxEntryLength = 6;
 
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QPoint at,
                         const QString& hint) {
     auto* button = new QPushButton(caption, parent);
@@ -26,6 +22,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     button->setGeometry(at.x(), at.y(), 60, 30);
     button->setCursor(Qt::PointingHandCursor);
     button->setToolTip(hint);
+    button->setAccessibleName(caption);
+    button->setAccessibleDescription(hint);
     button->setAutoDefault(true); // a focused button takes Enter itself
     return button;
 }
@@ -41,18 +39,21 @@ TEntryDialog::TEntryDialog(QWidget* owner, TTripData& record, const QString& cap
 }
 
 void TEntryDialog::AddRow(const TCatalogueRow& row, QPoint labelAt, QPoint editAt) {
-    const QString editName = FromView(row.EditName);
+    const QString editName = FromUtf8View(row.EditName);
     QString labelName = editName;
     labelName.replace(labelName.size() - 4, 4, QStringLiteral("Label"));
 
-    auto* label = new QLabel(FromView(row.Caption), this);
+    auto* label = new QLabel(FromUtf8View(row.Caption), this);
     label->setObjectName(labelName);
     label->move(labelAt);
     label->setCursor(Qt::CrossCursor);
     label->adjustSize();
 
-    auto* edit = new QLineEdit(FromView(row.DefaultText), this);
+    auto* edit = new QLineEdit(FromUtf8View(row.DefaultText), this);
     edit->setObjectName(editName);
+    // A screen reader names the field by its label.
+    label->setBuddy(edit);
+    edit->setAccessibleName(label->text());
     edit->setGeometry(editAt.x(), editAt.y(), 50, 21);
     edit->setMaxLength(kMaxEntryLength);
     SelectAllOnEntry(edit);
@@ -117,7 +118,7 @@ void TEntryDialog::StoreEntries() {
         } catch (const EConvertError& error) {
             entry.Edit->setFocus(Qt::OtherFocusReason);
             entry.Edit->selectAll();
-            throw EConvertError(FromView(entry.Row->Caption) + u' ' + error.Message());
+            throw EConvertError(FromUtf8View(entry.Row->Caption) + u' ' + error.Message());
         }
     }
     for (std::size_t k = 0; k < m_rows.size(); ++k)

@@ -5,6 +5,7 @@
 #include "Fishunit.h"
 #include "Rodunit.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -299,6 +300,22 @@ private Q_SLOTS:
         QCOMPARE(d->OkButton->geometry(), QRect(ok[dialog - 1], QSize(60, 30)));
         QCOMPARE(d->CancelButton->geometry(), QRect(cancel[dialog - 1], QSize(60, 30)));
         QCOMPARE(d->CancelButton->toolTip().isEmpty(), dialog == 3);
+    }
+
+    // A screen reader says the label's caption on each field, and the buttons' hints.
+    void accessibleNames() {
+        TProgram program;
+        for (const auto& row : kCatalogue) {
+            QWidget* dialog = Dialog(row.Group == TGroup::Fish ? 1 : row.Group == TGroup::Bait ? 2 : 3);
+            QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Edit(dialog, row.EditName));
+            QVERIFY(field);
+            QCOMPARE(field->text(QAccessible::Name), FromUtf8View(row.Caption));
+        }
+        QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(Form2->OkButton);
+        QCOMPARE(ok->text(QAccessible::Name), QStringLiteral("Ок"));
+        QCOMPARE(ok->text(QAccessible::Description), QStringLiteral("Запомнить введённые данные"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Form1->CalculationButton)->text(QAccessible::Description),
+                 QStringLiteral("Произвести расчёт прибыли"));
     }
 
     void tackleDialogResizesWithoutMovingAnything() {

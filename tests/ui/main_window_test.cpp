@@ -1,9 +1,12 @@
 #include "UiTestSupport.h"
 
+#include "Catalogue.h"
+#include "Helpunit.h"
 #include "Platform.h"
 
 #include <QClipboard>
 #include <QMenuBar>
+#include <QTextBrowser>
 #include <QTest>
 
 using namespace varkelo;
@@ -145,6 +148,33 @@ private Q_SLOTS:
                  (QStringList{"«x» не является целым числом", "«x» не является целым числом"}));
         Key(Form1, Qt::Key_F4);
         QCOMPARE(boxes.Texts().size(), 3);
+    }
+
+    // F5 opens the help beside the main window, Esc closes it, F5 brings it back; its item
+    // table is the catalogue's.
+    void helpOpensAndCloses() {
+        TProgram program;
+        Key(Form1, Qt::Key_F5);
+        QTRY_VERIFY(Form1->HelpForm && Form1->HelpForm->isVisible());
+        QWidget* help = Form1->HelpForm;
+        QCOMPARE(help->windowTitle(), QStringLiteral("Помощь"));
+        QVERIFY(WaitActive(help));
+        const QString text = Form1->HelpForm->HelpText->toPlainText();
+        for (const auto& row : kCatalogue) {
+            QString name = FromUtf8View(row.Caption);
+            name.chop(1);
+            QVERIFY2(text.contains(name), qPrintable(name));
+        }
+        QVERIFY(text.contains(QStringLiteral("Пескарь\t2,7")) || text.contains(QStringLiteral("Пескарь\n2,7")) ||
+                text.contains(QStringLiteral("2,7")));
+        QVERIFY(text.contains(QStringLiteral("8,5")));
+        Key(help, Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+        QVERIFY(Form1->isVisible());
+        QVERIFY(WaitActive(Form1));
+        Key(Form1, Qt::Key_F5);
+        QTRY_VERIFY(help->isVisible());
+        QCOMPARE(Form1->HelpForm, help);
     }
 
     void strToInt_data() {
