@@ -13,40 +13,9 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-#include <limits>
 #include <memory>
 
 namespace varkelo {
-
-std::int32_t StrToInt(const QString& text) {
-    const QString trimmed = text.trimmed();
-    const auto refuse = [&] {
-        if (trimmed.isEmpty())
-            return EConvertError(QStringLiteral("пустой текст не является целым числом"));
-        return EConvertError(QStringLiteral("«%1» не является целым числом").arg(text));
-    };
-    qsizetype i = 0;
-    const bool negative = i < trimmed.size() && trimmed[i] == u'-';
-    if (i < trimmed.size() && (trimmed[i] == u'-' || trimmed[i] == u'+'))
-        ++i;
-    if (i == trimmed.size())
-        throw refuse();
-    // Accumulate the magnitude in 64 bits; it is checked against the range at every digit.
-    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
-                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
-    std::int64_t magnitude = 0;
-    for (; i < trimmed.size(); ++i) {
-        const char16_t c = trimmed[i].unicode();
-        if (c < u'0' || c > u'9')
-            throw refuse();
-        magnitude = magnitude * 10 + (c - u'0');
-        if (magnitude > limit)
-            throw EConvertError(
-                QStringLiteral("«%1» вне диапазона целых чисел от −2147483648 до 2147483647")
-                    .arg(text));
-    }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
 
 namespace {
 
@@ -54,6 +23,8 @@ namespace {
 class TMessageBox : public QMessageBox {
 public:
     TMessageBox(Icon icon, const QString& text) : QMessageBox(icon, kProgramName, text, Ok) {
+        // Typed text is quoted in error messages: never let it pass for markup.
+        setTextFormat(Qt::PlainText);
         setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
 
@@ -159,6 +130,7 @@ TApplication g_application;
 TApplication* Application = &g_application;
 
 void TApplication::Initialize() {
+    m_terminated = false;
     QApplication::setApplicationName(QStringLiteral("varkelo"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.varkelo.Varkelo"));
     if (qApp == nullptr) {
@@ -191,6 +163,7 @@ void TApplication::Initialize() {
 void TApplication::Run() {
     if (m_mainForm != nullptr)
         m_mainForm->show();
+    m_terminated = false;
     QApplication::exec();
 }
 
@@ -205,6 +178,7 @@ void TApplication::Finish() {
 }
 
 void TApplication::Terminate() {
+    m_terminated = true;
     QCoreApplication::exit(0);
 }
 

@@ -3,6 +3,8 @@
 // The few windowing operations the program needs, over Qt 6 Widgets. Qt must never see an
 // exception unwind through its frames, so every handler is bound through Guarded.
 
+#include "Convert.h"
+
 #include <QObject>
 #include <QString>
 #include <QTranslator>
@@ -11,7 +13,6 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
-#include <string>
 #include <string_view>
 
 namespace varkelo {
@@ -22,26 +23,6 @@ inline const QString kProgramName = QStringLiteral("Варкело");
 inline QString FromUtf8View(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-// The program's failures: a Russian message, UTF-8 in what().
-class Exception : public std::exception {
-public:
-    explicit Exception(const QString& message) : m_message(message.toStdString()) {}
-    const char* what() const noexcept override { return m_message.c_str(); }
-    QString Message() const { return QString::fromStdString(m_message); }
-
-private:
-    std::string m_message;
-};
-
-class EConvertError : public Exception {
-public:
-    using Exception::Exception;
-};
-
-// A signed decimal integer of ASCII digits, optional sign, blanks around it allowed; anything
-// else, or a value outside the signed 32-bit range, raises EConvertError.
-std::int32_t StrToInt(const QString& text);
 
 // The result: a modal box with one OK button; Ctrl+C copies its text.
 void ShowMessage(const QString& text);
@@ -93,6 +74,8 @@ public:
     QWidget* MainForm() const { return m_mainForm; }
     void Run();
     void Terminate();
+    // Whether Terminate was called since Run began.
+    bool Terminated() const { return m_terminated; }
     // The main window takes the others with it.
     void ReleaseForms();
     // Ends Qt, where this object started it.
@@ -102,6 +85,7 @@ public:
 private:
     QWidget* m_mainForm = nullptr;
     QTranslator* m_translator = nullptr;
+    bool m_terminated = false;
 };
 
 extern TApplication* Application;

@@ -1,6 +1,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 
 add_library(varkelo_ui STATIC
+    app/Convert.cpp
     app/Platform.cpp
     app/Fishingunit.cpp
     app/Startup.cpp

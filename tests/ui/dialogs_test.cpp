@@ -306,15 +306,19 @@ private Q_SLOTS:
     void accessibleNames() {
         TProgram program;
         for (const auto& row : kCatalogue) {
-            QWidget* dialog = Dialog(row.Group == TGroup::Fish ? 1 : row.Group == TGroup::Bait ? 2 : 3);
-            QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Edit(dialog, row.EditName));
+            QWidget* dialog = Dialog(row.Group == TGroup::Fish   ? 1
+                                     : row.Group == TGroup::Bait ? 2
+                                                                 : 3);
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(Edit(dialog, row.EditName));
             QVERIFY(field);
             QCOMPARE(field->text(QAccessible::Name), FromUtf8View(row.Caption));
         }
         QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(Form2->OkButton);
         QCOMPARE(ok->text(QAccessible::Name), QStringLiteral("Ок"));
         QCOMPARE(ok->text(QAccessible::Description), QStringLiteral("Запомнить введённые данные"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(Form1->CalculationButton)->text(QAccessible::Description),
+        QCOMPARE(QAccessible::queryAccessibleInterface(Form1->CalculationButton)
+                     ->text(QAccessible::Description),
                  QStringLiteral("Произвести расчёт прибыли"));
     }
 

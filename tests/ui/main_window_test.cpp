@@ -6,8 +6,8 @@
 
 #include <QClipboard>
 #include <QMenuBar>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace varkelo;
 using namespace uitest;
@@ -165,7 +165,8 @@ private Q_SLOTS:
             name.chop(1);
             QVERIFY2(text.contains(name), qPrintable(name));
         }
-        QVERIFY(text.contains(QStringLiteral("Пескарь\t2,7")) || text.contains(QStringLiteral("Пескарь\n2,7")) ||
+        QVERIFY(text.contains(QStringLiteral("Пескарь\t2,7")) ||
+                text.contains(QStringLiteral("Пескарь\n2,7")) ||
                 text.contains(QStringLiteral("2,7")));
         QVERIFY(text.contains(QStringLiteral("8,5")));
         Key(help, Qt::Key_Escape);
