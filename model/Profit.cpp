@@ -77,11 +77,11 @@ TWide Multiply(std::int64_t count, std::uint64_t units) {
 // powers of two, which need no rounding.
 TWide RoundToExtended(TWide x) {
     const std::uint64_t sign = static_cast<std::uint64_t>(static_cast<std::int64_t>(x.Hi) >> 63);
-    // Bits beyond the 64 most significant; the sum of twenty terms stays below 2^92 units, so
-    // fewer than 64 bits are ever dropped.
     if ((x.Hi ^ sign) == 0) // below 2^64 units: nothing to drop, the common case
         return x;
-    const int dropped = std::bit_width(x.Hi ^ sign);
+    // Bits beyond the 64 most significant; the sum of twenty terms stays below 2^92 units, so
+    // fewer than 64 bits are ever dropped.
+    const int dropped = 64 + static_cast<int>(std::bit_width(x.Hi ^ sign)) - kSignificandBits;
     const std::uint64_t mask = (std::uint64_t{1} << dropped) - 1;
     const std::uint64_t half = (mask + 1) >> 1;
     const std::uint64_t keptIsOdd = (x.Lo >> dropped) & 1;

@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
     xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
-    appstream dpkg-dev
+    appstream dpkg-dev clang libclang-rt-dev
 )
 
 missing=()
