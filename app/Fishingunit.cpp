@@ -67,7 +67,6 @@ TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
     CalculationButton->setGeometry(82, 20, 60, 30);
     CalculationButton->setCursor(Qt::PointingHandCursor);
     CalculationButton->setToolTip(QStringLiteral("Произвести расчёт прибыли"));
-    CalculationButton->setAccessibleName(CalculationButton->text());
     CalculationButton->setAccessibleDescription(CalculationButton->toolTip());
     CalculationButton->setAutoDefault(true); // a focused button takes Enter itself
     CalculationButton->setFocus();

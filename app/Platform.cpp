@@ -4,10 +4,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -145,17 +145,22 @@ void TApplication::Initialize() {
     // Qt's own texts in Russian; the program runs on without them where they are missing.
     if (m_translator == nullptr) {
         m_translator = new QTranslator(qApp);
-        if (m_translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                               QStringLiteral("_"),
+        if (m_translator->load(QStringLiteral("qtbase_ru"),
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QApplication::installTranslator(m_translator);
     }
 
     // An 11-pixel em as the old "MS Sans Serif" 8 pt; Liberation Sans has the closest widths
-    // among the fonts of a stock Linux desktop.
+    // among the fonts of a stock Linux desktop. Only an installed family is named: asking for
+    // a missing one sends fontconfig looking for substitutes, a fifth of the start-up.
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    for (const QString& family : {QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"), QStringLiteral("Arial")}) {
+        if (QFontDatabase::hasFamily(family)) {
+            font.setFamily(family);
+            break;
+        }
+    }
     font.setPixelSize(11);
     QApplication::setFont(font);
 }

@@ -22,7 +22,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     button->setGeometry(at.x(), at.y(), 60, 30);
     button->setCursor(Qt::PointingHandCursor);
     button->setToolTip(hint);
-    button->setAccessibleName(caption);
     button->setAccessibleDescription(hint);
     button->setAutoDefault(true); // a focused button takes Enter itself
     return button;
@@ -47,13 +46,11 @@ void TEntryDialog::AddRow(const TCatalogueRow& row, QPoint labelAt, QPoint editA
     label->setObjectName(labelName);
     label->move(labelAt);
     label->setCursor(Qt::CrossCursor);
-    label->adjustSize();
 
     auto* edit = new QLineEdit(FromUtf8View(row.DefaultText), this);
     edit->setObjectName(editName);
-    // A screen reader names the field by its label.
+    // A screen reader names the field by its label, the buddy.
     label->setBuddy(edit);
-    edit->setAccessibleName(label->text());
     edit->setGeometry(editAt.x(), editAt.y(), 50, 21);
     edit->setMaxLength(kMaxEntryLength);
     SelectAllOnEntry(edit);
@@ -65,7 +62,6 @@ QLabel* TEntryDialog::AddHeading(const char* name, const QString& caption, QPoin
     label->setObjectName(QString::fromLatin1(name));
     label->move(at);
     label->setCursor(Qt::CrossCursor);
-    label->adjustSize();
     return label;
 }
 
@@ -128,6 +124,17 @@ void TEntryDialog::StoreEntries() {
 
 void TEntryDialog::DiscardEntries() {
     hide();
+}
+
+void TEntryDialog::showEvent(QShowEvent* event) {
+    // Labels fit their text. Measuring text is the dearest part of building a dialog, so it
+    // waits for the first show rather than slowing the program's start.
+    if (!m_labelsSized) {
+        for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            label->adjustSize();
+        m_labelsSized = true;
+    }
+    QWidget::showEvent(event);
 }
 
 void TEntryDialog::closeEvent(QCloseEvent* event) {

@@ -31,6 +31,7 @@ public:
 protected:
     // Closing by the frame hides the dialog, as Cancel does; it is never destroyed.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     TEntryDialog(QWidget* owner, varkelo::TTripData& record, const QString& caption,
                  Qt::WindowFlags flags);
@@ -53,4 +54,5 @@ private:
 
     varkelo::TTripData& m_record;
     std::vector<TEntryRow> m_rows;
+    bool m_labelsSized = false;
 };

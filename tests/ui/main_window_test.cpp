@@ -5,6 +5,8 @@
 #include "Platform.h"
 
 #include <QClipboard>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -29,6 +31,10 @@ private Q_SLOTS:
         QCOMPARE(Form1->CalculationButton->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(QApplication::focusWidget(), Form1->CalculationButton);
         QVERIFY(!Form1->windowIcon().isNull());
+        // Qt's own texts come in Russian where Qt's translation is installed.
+        if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm"))
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                     QStringLiteral("Отмена"));
 
         QStringList menus;
         for (QAction* menu : Form1->menuBar()->actions()) {
