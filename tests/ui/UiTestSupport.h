@@ -27,41 +27,33 @@ inline void Key(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::N
     QTest::keyClick(window->windowHandle(), key, mods);
 }
 
-inline void Type(QWidget* window, const QString& text) {
-    QTest::keyClicks(window->focusWidget(), text);
-}
-
 // Closes every message box that opens while it lives, with the box's own OK button, and keeps
-// what they said.
+// their texts and titles.
 class TBoxWatcher {
 public:
-    TBoxWatcher() {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+    explicit TBoxWatcher(std::function<void(QMessageBox*)> beforeClose = {}) {
+        m_timer.callOnTimeout([this, beforeClose] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr || !box->isVisible())
                 return;
             m_texts << box->text();
-            m_titles << box->windowTitle();
-            if (m_beforeClose)
-                m_beforeClose(box);
+            Titles << box->windowTitle();
+            if (beforeClose)
+                beforeClose(box);
             box->button(QMessageBox::Ok)->click();
         });
-        m_timer.start();
+        m_timer.start(5);
     }
     // Lets the event loop run long enough for a late box to show.
     const QStringList& Texts() {
         QTest::qWait(30);
         return m_texts;
     }
-    const QStringList& Titles() const { return m_titles; }
-    void BeforeClose(std::function<void(QMessageBox*)> f) { m_beforeClose = std::move(f); }
+    QStringList Titles;
 
 private:
     QTimer m_timer;
     QStringList m_texts;
-    QStringList m_titles;
-    std::function<void(QMessageBox*)> m_beforeClose;
 };
 
 // The program's windows as start-up makes them, the main one shown and active.
@@ -73,8 +65,6 @@ struct TProgram {
         WaitActive(Form1);
     }
     ~TProgram() { varkelo::ReleaseForms(); }
-    TProgram(const TProgram&) = delete;
-    TProgram& operator=(const TProgram&) = delete;
 };
 
 inline QString Message(int netProfit) {
