@@ -1,6 +1,6 @@
 // Nanoseconds per CalculateProfit on varied records, beside the fish income alone and the
 // same fish income in hardware long double.
-#include "Catalogue.h"
+#include "../tests/HardwareFishIncome.h"
 #include "Profit.h"
 
 #include <benchmark/benchmark.h>
@@ -49,19 +49,6 @@ void BM_FishIncomeExact(benchmark::State& state) {
         benchmark::DoNotOptimize(CalculateFishIncome(records[i++ & 1023].Fish));
 }
 BENCHMARK(BM_FishIncomeExact)->Arg(0)->Arg(1);
-
-std::int32_t HardwareFishIncome(const std::int32_t* fish) {
-    long double sum = 0;
-    for (const auto& row : CatalogueGroup(TGroup::Fish)) {
-        const std::int32_t count = fish[row.Index];
-        if (row.HasFraction())
-            sum += static_cast<long double>(count) * static_cast<long double>(row.Value());
-        else
-            sum += static_cast<long double>(static_cast<std::int32_t>(
-                static_cast<std::uint32_t>(count) * static_cast<std::uint32_t>(row.WholeValue())));
-    }
-    return static_cast<std::int32_t>(sum);
-}
 
 void BM_FishIncomeHardwareLongDouble(benchmark::State& state) {
     const auto records = Records(state);

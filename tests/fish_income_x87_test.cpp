@@ -1,6 +1,6 @@
 // Compares the exact fish income with the processor's own x87 double-extended arithmetic,
 // where long double is that format.
-#include "Catalogue.h"
+#include "HardwareFishIncome.h"
 #include "Profit.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +14,6 @@ using namespace varkelo;
 namespace {
 
 using Fish = std::array<std::int32_t, kFishCount>;
-
-// The plain evaluation: long double holds every product and partial sum to 64 bits.
-std::int32_t HardwareFishIncome(const Fish& fish) {
-    long double sum = 0;
-    for (const auto& row : CatalogueGroup(TGroup::Fish)) {
-        const std::int32_t count = fish[static_cast<std::size_t>(row.Index)];
-        sum += row.HasFraction()
-                   ? static_cast<long double>(count) * static_cast<long double>(row.Value())
-                   : static_cast<long double>(count * row.WholeValue());
-    }
-    return static_cast<std::int32_t>(sum);
-}
 
 // Runs `records` records from `next`, reporting the first few that disagree.
 template <class Next> void Compare(long records, Next next) {
