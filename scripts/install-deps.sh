@@ -8,8 +8,13 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
     xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
-    appstream dpkg-dev clang libclang-rt-dev
+    appstream dpkg-dev clang libclang-rt-dev libx11-dev
 )
+
+# Qt's platform plugins are a package of their own on some releases.
+if apt-cache show qt6-qpa-plugins >/dev/null 2>&1; then
+    packages+=(qt6-qpa-plugins)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,4 +27,11 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
+# Where the release has no libclang-rt-dev, the runtime of its default clang stands in.
+for i in "${!missing[@]}"; do
+    if [ "${missing[$i]}" = libclang-rt-dev ] && ! apt-cache show libclang-rt-dev >/dev/null 2>&1; then
+        major=$(apt-cache depends clang | sed -n 's/.*Depends: clang-\([0-9]*\).*/\1/p' | head -1)
+        missing[$i]="libclang-rt-${major}-dev"
+    fi
+done
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
