@@ -11,11 +11,6 @@ packages=(
     appstream dpkg-dev clang libclang-rt-dev libx11-dev
 )
 
-# Qt's platform plugins are a package of their own on some releases.
-if apt-cache show qt6-qpa-plugins >/dev/null 2>&1; then
-    packages+=(qt6-qpa-plugins)
-fi
-
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -34,4 +29,8 @@ for i in "${!missing[@]}"; do
         missing[$i]="libclang-rt-${major}-dev"
     fi
 done
+# Qt's platform plugins are a package of their own on some releases.
+if apt-cache show qt6-qpa-plugins >/dev/null 2>&1; then
+    missing+=(qt6-qpa-plugins)
+fi
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
