@@ -8,12 +8,10 @@
 #include "Helpunit.h"
 #include "Rodunit.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QVBoxLayout>
 
 #include "fish.xpm"
 
@@ -38,10 +36,7 @@ TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kProgramName);
     setWindowIcon(QIcon(QPixmap(kFishIcon)));
-    // A single fixed border with system menu and minimise button; no maximise button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(kNoMaximiseWindow); // and a fixed size, below
     setBackgroundRole(QPalette::Button);
 
     N1 = menuBar()->addMenu(QStringLiteral("Меню"));
@@ -81,8 +76,7 @@ TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
     InstallKeyPreview(this, [this](int key) { FormKeyDown(key); });
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 
     ResetTripData(m_tripData);
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTranslator>
 
@@ -112,6 +113,11 @@ void InstallKeyPreview(QWidget* window, std::function<void(int)> handler) {
 
 void SelectAllOnEntry(QWidget* lineEdit) {
     lineEdit->installEventFilter(new TSelectAllOnEntry(lineEdit));
+}
+
+void CentreOnScreen(QWidget* window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 void ShowWindow(QWidget* window) {

@@ -61,6 +61,14 @@ void SelectAllOnEntry(QWidget* lineEdit);
 // A non-modal show: visible, in front, active.
 void ShowWindow(QWidget* window);
 
+// Places a window in the middle of the desktop.
+void CentreOnScreen(QWidget* window);
+
+// A top-level frame with system menu, minimise and close buttons but no maximise button.
+inline constexpr Qt::WindowFlags kNoMaximiseWindow =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
 // Start-up and the event loop.
 class TApplication {
 public:
@@ -71,7 +79,6 @@ public:
         if (m_mainForm == nullptr)
             m_mainForm = global;
     }
-    QWidget* MainForm() const { return m_mainForm; }
     void Run();
     void Terminate();
     // Whether Terminate was called since Run began.

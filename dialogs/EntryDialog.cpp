@@ -3,11 +3,9 @@
 #include "Platform.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 using namespace varkelo;
 
@@ -37,29 +35,31 @@ TEntryDialog::TEntryDialog(QWidget* owner, TTripData& record, const QString& cap
     setAutoFillBackground(true);
 }
 
-void TEntryDialog::AddRow(const TCatalogueRow& row, QPoint labelAt, QPoint editAt) {
-    const QString editName = FromUtf8View(row.EditName);
-    QString labelName = editName;
-    labelName.replace(labelName.size() - 4, 4, QStringLiteral("Label"));
+std::vector<QWidget*> TEntryDialog::AddColumn(TGroup group, QPoint firstLabelAt, int editLeft) {
+    std::vector<QWidget*> edits;
+    for (const TCatalogueRow& row : CatalogueGroup(group)) {
+        const QPoint labelAt = firstLabelAt + QPoint(0, 20 * row.Index);
+        const QString editName = FromUtf8View(row.EditName);
+        QString labelName = editName;
+        labelName.replace(labelName.size() - 4, 4, QStringLiteral("Label"));
+        QLabel* label = AddLabel(labelName, FromUtf8View(row.Caption), labelAt);
 
-    auto* label = new QLabel(FromUtf8View(row.Caption), this);
-    label->setObjectName(labelName);
-    label->move(labelAt);
-    label->setCursor(Qt::CrossCursor);
-
-    auto* edit = new QLineEdit(FromUtf8View(row.DefaultText), this);
-    edit->setObjectName(editName);
-    // A screen reader names the field by its label, the buddy.
-    label->setBuddy(edit);
-    edit->setGeometry(editAt.x(), editAt.y(), 50, 21);
-    edit->setMaxLength(kMaxEntryLength);
-    SelectAllOnEntry(edit);
-    m_rows.push_back({&row, edit});
+        auto* edit = new QLineEdit(FromUtf8View(row.DefaultText), this);
+        edit->setObjectName(editName);
+        // A screen reader names the field by its label, the buddy.
+        label->setBuddy(edit);
+        edit->setGeometry(editLeft, labelAt.y() - 5, 50, 21);
+        edit->setMaxLength(kMaxEntryLength);
+        SelectAllOnEntry(edit);
+        m_rows.push_back({&row, edit});
+        edits.push_back(edit);
+    }
+    return edits;
 }
 
-QLabel* TEntryDialog::AddHeading(const char* name, const QString& caption, QPoint at) {
+QLabel* TEntryDialog::AddLabel(const QString& name, const QString& caption, QPoint at) {
     auto* label = new QLabel(caption, this);
-    label->setObjectName(QString::fromLatin1(name));
+    label->setObjectName(name);
     label->move(at);
     label->setCursor(Qt::CrossCursor);
     return label;
@@ -75,20 +75,12 @@ void TEntryDialog::AddButtons(QPoint okAt, QPoint cancelAt, bool cancelHint) {
     Bind(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
 }
 
-QWidget* TEntryDialog::Control(const char* name) const {
-    return findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-}
-
 void TEntryDialog::FinishLayout(const std::vector<QWidget*>& tabOrder) {
+    CentreOnScreen(this);
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     tabOrder.front()->setFocus();
     InstallKeyPreview(this, [this](int key) { FormKeyDown(key); });
-}
-
-void TEntryDialog::CentreOnScreen() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 void TEntryDialog::OkButtonClick() {

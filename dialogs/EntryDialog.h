@@ -36,15 +36,15 @@ protected:
     TEntryDialog(QWidget* owner, varkelo::TTripData& record, const QString& caption,
                  Qt::WindowFlags flags);
 
-    // Rows are stored in the order they are added.
-    void AddRow(const varkelo::TCatalogueRow& row, QPoint labelAt, QPoint editAt);
-    QLabel* AddHeading(const char* name, const QString& caption, QPoint at);
+    // One row per catalogue row of the group, 20 pixels apart: the label from firstLabelAt,
+    // its field at editLeft, 5 pixels higher. Returns the fields; they are stored in the
+    // order they are added.
+    std::vector<QWidget*> AddColumn(varkelo::TGroup group, QPoint firstLabelAt, int editLeft);
+    QLabel* AddLabel(const QString& name, const QString& caption, QPoint at);
     void AddButtons(QPoint okAt, QPoint cancelAt, bool cancelHint);
-    QWidget* Control(const char* name) const;
-    // Sets the tab order, gives the first control the focus for the first show, and starts
-    // the key preview: the last step of every dialog's construction.
+    // Centres the dialog, sets the tab order, gives the first control the focus for the first
+    // show, and starts the key preview: the last step of every dialog's construction.
     void FinishLayout(const std::vector<QWidget*>& tabOrder);
-    void CentreOnScreen();
 
 private:
     struct TEntryRow {

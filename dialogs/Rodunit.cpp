@@ -1,6 +1,7 @@
 #include "Rodunit.h"
 
 #include "Fishingunit.h"
+#include "Platform.h"
 
 #include <QPushButton>
 
@@ -17,26 +18,16 @@ constexpr QSize kOuterSize(268, 433);
 
 TForm4::TForm4(QWidget* owner)
     : TEntryDialog(owner, Form1->TripData(), QStringLiteral("Потраченные снасти"),
-                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowCloseButtonHint) {
+                   kNoMaximiseWindow) { // an ordinary resizable frame
     setObjectName(QStringLiteral("Form4"));
-    AddHeading("CaptionLabel", QStringLiteral("Полностью потраченных снастей:"), {44, 10});
-    AddHeading("Caption2Label", QStringLiteral("Остаток долговечности у ваших снастей:"),
-               {26, 190});
-    std::vector<QWidget*> counts;
-    std::vector<QWidget*> longevities;
-    for (const TCatalogueRow& row : CatalogueGroup(TGroup::SpentTackle)) {
-        AddRow(row, {5, 40 + 20 * row.Index}, {205, 35 + 20 * row.Index});
-        counts.push_back(Control(row.EditName.data()));
-    }
-    for (const TCatalogueRow& row : CatalogueGroup(TGroup::TackleLongevity)) {
-        AddRow(row, {5, 220 + 20 * row.Index}, {205, 215 + 20 * row.Index});
-        longevities.push_back(Control(row.EditName.data()));
-    }
+    AddLabel(QStringLiteral("CaptionLabel"), QStringLiteral("Полностью потраченных снастей:"),
+             {44, 10});
+    AddLabel(QStringLiteral("Caption2Label"),
+             QStringLiteral("Остаток долговечности у ваших снастей:"), {26, 190});
+    const std::vector<QWidget*> counts = AddColumn(TGroup::SpentTackle, {5, 40}, 205);
+    const std::vector<QWidget*> longevities = AddColumn(TGroup::TackleLongevity, {5, 220}, 205);
     AddButtons({60, 370}, {140, 370}, false);
     resize(kOuterSize); // until a window manager tells the frame
-    CentreOnScreen();
     // The first count field, the two buttons, the other count fields, then the longevities.
     std::vector<QWidget*> tabOrder{counts.front(), OkButton, CancelButton};
     tabOrder.insert(tabOrder.end(), counts.begin() + 1, counts.end());
