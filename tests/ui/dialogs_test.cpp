@@ -103,18 +103,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("word") << 1 << "GobyEdit"
-                              << "abc"
-                              << "Бычок: «abc» не является целым числом";
-        QTest::newRow("empty") << 1 << "TroutEdit"
-                               << ""
-                               << "Форель: пустой текст не является целым числом";
-        QTest::newRow("sign") << 2 << "SpoonBaitEdit"
-                              << "-"
-                              << "Блесна: «-» не является целым числом";
-        QTest::newRow("blank") << 3 << "NetLongevityEdit"
-                               << "1 2"
-                               << "Сачок: «1 2» не является целым числом";
+        const std::tuple<int, const char*, const char*, const char*> rows[] = {
+            {1, "GobyEdit", "abc", "Бычок: «abc» не является целым числом"},
+            {1, "TroutEdit", "", "Форель: пустой текст не является целым числом"},
+            {2, "SpoonBaitEdit", "-", "Блесна: «-» не является целым числом"},
+            {3, "NetLongevityEdit", "1 2", "Сачок: «1 2» не является целым числом"}};
+        for (const auto& [dialog, field, text, message] : rows)
+            QTest::newRow(field) << dialog << QString(field) << QString::fromUtf8(text)
+                                 << QString::fromUtf8(message);
     }
     void badFieldStoresNothing() {
         QFETCH(int, dialog);
