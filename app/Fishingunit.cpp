@@ -1,6 +1,5 @@
 #include "Fishingunit.h"
 
-#include "Platform.h"
 #include "Profit.h"
 
 #include "Baitunit.h"
@@ -8,95 +7,72 @@
 #include "Helpunit.h"
 #include "Rodunit.h"
 
-#include <QCloseEvent>
-#include <QLayout>
-#include <QMenuBar>
-#include <QPushButton>
-
-#include "fish.xpm"
-
 using namespace varkelo;
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
-QAction* AddCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(key);
-    // The shortcuts work from the entry dialogs too.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    return action;
-}
+constexpr TControlDesc kControls[] = {
+    {.Kind = TControlKind::Button,
+     .Name = "CalculationButton",
+     .Text = "Расчёт",
+     .Left = 82,
+     .Top = 20,
+     .Width = 60,
+     .Height = 30,
+     .Cursor = TCursor::HandPoint,
+     .Hint = "Произвести расчёт прибыли",
+     .TabIndex = 0,
+     .OnClick = On<&TForm1::CalculationButtonClick>},
+};
+
+// One row an item; the items after a heading stand in its menu.
+// clang-format off
+constexpr TMenuItemDesc kMenu[] = {
+    {.Name = "N1", .Caption = "Меню", .Heading = true},
+    {.Name = "N2", .Caption = "Выловленная рыба", .FunctionKey = 1, .OnClick = On<&TForm1::N2Click>},
+    {.Name = "N3", .Caption = "Потраченная приманка", .FunctionKey = 2, .OnClick = On<&TForm1::N3Click>},
+    {.Name = "N4", .Caption = "Потраченные снасти", .FunctionKey = 3, .OnClick = On<&TForm1::N4Click>},
+    {.Name = "N7", .Caption = "Расчёт", .FunctionKey = 4, .OnClick = On<&TForm1::N7Click>},
+    {.Name = "N8", .Caption = "Выход", .FunctionKey = 6, .OnClick = On<&TForm1::N8Click>},
+    {.Name = "N5", .Caption = "Дополнительно", .Heading = true},
+    {.Name = "N6", .Caption = "Помощь", .FunctionKey = 5, .OnClick = On<&TForm1::N6Click>},
+};
+// clang-format on
+
+constexpr TFormDesc kLayout = {.Name = "Form1",
+                               .Caption = "Варкело",
+                               .Border = TBorder::Single,
+                               .Width = 225,
+                               .Height = 74,
+                               .Controls = kControls,
+                               .Menu = kMenu};
 
 } // namespace
 
-TForm1::TForm1(QWidget* owner) : QMainWindow(owner) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kProgramName);
-    setWindowIcon(QIcon(QPixmap(kFishIcon)));
-    setWindowFlags(kNoMaximiseWindow); // and a fixed size, below
-    setBackgroundRole(QPalette::Button);
-
-    N1 = menuBar()->addMenu(QStringLiteral("Меню"));
-    N1->setObjectName(QStringLiteral("N1"));
-    N2 = AddCommand(N1, "N2", QStringLiteral("Выловленная рыба"), Qt::Key_F1);
-    N3 = AddCommand(N1, "N3", QStringLiteral("Потраченная приманка"), Qt::Key_F2);
-    N4 = AddCommand(N1, "N4", QStringLiteral("Потраченные снасти"), Qt::Key_F3);
-    N7 = AddCommand(N1, "N7", QStringLiteral("Расчёт"), Qt::Key_F4);
-    N8 = AddCommand(N1, "N8", QStringLiteral("Выход"), Qt::Key_F6);
-    N5 = menuBar()->addMenu(QStringLiteral("Дополнительно"));
-    N5->setObjectName(QStringLiteral("N5"));
-    N6 = AddCommand(N5, "N6", QStringLiteral("Помощь"), Qt::Key_F5);
-
-    // The client area below the menu bar is 225 x 74 and the window cannot be resized.
-    auto* client = new QWidget(this);
-    client->setFixedSize(225, 74);
-    client->setBackgroundRole(QPalette::Button);
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    CalculationButton = new QPushButton(QStringLiteral("Расчёт"), client);
-    CalculationButton->setObjectName(QStringLiteral("CalculationButton"));
-    CalculationButton->setGeometry(82, 20, 60, 30);
-    CalculationButton->setCursor(Qt::PointingHandCursor);
-    CalculationButton->setToolTip(QStringLiteral("Произвести расчёт прибыли"));
-    CalculationButton->setAccessibleDescription(CalculationButton->toolTip());
-    CalculationButton->setAutoDefault(true); // a focused button takes Enter itself
-    CalculationButton->setFocus();
-
-    Bind(CalculationButton, &QPushButton::clicked, this, [this] { CalculationButtonClick(); });
-    Bind(N2, &QAction::triggered, this, [this] { N2Click(); });
-    Bind(N3, &QAction::triggered, this, [this] { N3Click(); });
-    Bind(N4, &QAction::triggered, this, [this] { N4Click(); });
-    Bind(N7, &QAction::triggered, this, [this] { N7Click(); });
-    Bind(N8, &QAction::triggered, this, [this] { N8Click(); });
-    Bind(N6, &QAction::triggered, this, [this] { N6Click(); });
-    InstallKeyPreview(this, [this](int key) { FormKeyDown(key); });
-
-    adjustSize();
-    CentreOnScreen(this);
-
+TForm1::TForm1() : TForm(kLayout) {
     ResetTripData(m_tripData);
 }
 
+TForm1::~TForm1() = default;
+
 void TForm1::ShowProfit() {
     CalculateProfit(m_tripData);
-    ShowMessage(QString::fromStdString(FormatProfitMessage(m_tripData.NetProfit)));
+    platform::ShowMessage(FormatProfitMessage(m_tripData.NetProfit));
 }
 
 void TForm1::CalculationButtonClick() {
     ShowProfit();
 }
 void TForm1::N2Click() {
-    ShowWindow(Form2);
+    Form2->Show();
 }
 void TForm1::N3Click() {
-    ShowWindow(Form3);
+    Form3->Show();
 }
 void TForm1::N4Click() {
-    ShowWindow(Form4);
+    Form4->Show();
 }
 void TForm1::N7Click() {
     ShowProfit();
@@ -107,9 +83,9 @@ void TForm1::N8Click() {
 
 void TForm1::N6Click() {
     // Built on first use: start-up need not pay for it.
-    if (HelpForm == nullptr)
-        HelpForm = new THelpForm(this);
-    ShowWindow(HelpForm);
+    if (m_helpForm == nullptr)
+        m_helpForm = std::make_unique<THelpForm>();
+    m_helpForm->Show();
 }
 
 void TForm1::FormKeyDown(int key) {
@@ -117,10 +93,4 @@ void TForm1::FormKeyDown(int key) {
         ShowProfit();
     if (key == kKeyEscape)
         Application->Terminate();
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, whatever dialogs are open.
-    event->accept();
-    Application->Terminate();
 }

@@ -1,31 +1,19 @@
 #pragma once
 
+#include "Platform.h"
 #include "TripData.h"
 
-#include <QMainWindow>
+#include <memory>
 
-class QAction;
-class QMenu;
-class QPushButton;
 class THelpForm;
 
 // The main window: owns the trip record and offers the program's commands.
-class TForm1 : public QMainWindow {
+class TForm1 : public varkelo::TForm {
 public:
-    explicit TForm1(QWidget* owner = nullptr);
+    TForm1();
+    ~TForm1() override;
 
     varkelo::TTripData& TripData() { return m_tripData; }
-
-    QPushButton* CalculationButton;
-    QMenu* N1;
-    QAction* N2;
-    QAction* N3;
-    QAction* N4;
-    QAction* N7;
-    QAction* N8;
-    QMenu* N5;
-    QAction* N6;
-    THelpForm* HelpForm = nullptr;
 
     void CalculationButtonClick();
     void N2Click();
@@ -34,15 +22,13 @@ public:
     void N7Click();
     void N8Click();
     void N6Click();
-    void FormKeyDown(int key);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    void FormKeyDown(int key) override;
 
 private:
     void ShowProfit();
 
     varkelo::TTripData m_tripData;
+    std::unique_ptr<THelpForm> m_helpForm; // built on first use
 };
 
 extern TForm1* Form1;

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include "Platform.h"
 
-class QTextBrowser;
+#include <string>
 
 // The program's help: what it does, its keys, how the profit is reckoned and what every item
 // is worth. Not modal; Esc closes it.
-class THelpForm : public QWidget {
+class THelpForm : public varkelo::TForm {
 public:
-    explicit THelpForm(QWidget* owner);
-
-    QTextBrowser* HelpText;
+    THelpForm();
+    void FormKeyDown(int key) override;
 };
 
-// The help as HTML; the table of items comes from the catalogue the calculation uses.
-QString HelpHtml();
+// The help as Markdown; the tables of items come from the catalogue the calculation uses.
+std::string HelpText();

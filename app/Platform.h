@@ -1,100 +1,137 @@
 #pragma once
 
-// The few windowing operations the program needs, over Qt 6 Widgets. Qt must never see an
-// exception unwind through its frames, so every handler is bound through Guarded.
+// The seam between the program and a windowing platform: the few operations the program asks
+// of a platform, in plain C++ with UTF-8 texts. Each platform implements them once, in a
+// folder of its own (app/qt, app/win32); the build links exactly one.
+//
+// Besides these calls, a backend owes every window what a desktop user takes for granted:
+// - key preview: a form's FormKeyDown sees Enter (13) and Esc (27) typed anywhere in it,
+//   before the focused control and without consuming them; a focused push button takes
+//   Enter (and Space) itself, and the form does not see that Enter;
+// - the main form's menu shortcuts act in every window while the main form is enabled;
+// - a frame's close button goes to FrameClosed;
+// - each window gives the focus back to the control that had it; the first time, to the
+//   first control of the tab order;
+// - an entry field entered other than by a mouse click has its whole text selected, and
+//   refuses more characters than its MaxLength;
+// - every handler runs through Dispatch or DispatchKey, so no exception reaches the platform.
 
-#include "Convert.h"
-
-#include <QObject>
-#include <QString>
-#include <QTranslator>
-#include <QWidget>
+#include "FormLayout.h"
 
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace varkelo {
 
-inline const QString kProgramName = QStringLiteral("Варкело");
+// A backend's native window with its controls.
+struct TWindow;
 
-// The catalogue's texts are UTF-8.
-inline QString FromUtf8View(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace platform {
 
-// The result: a modal box with one OK button; Ctrl+C copies its text.
-void ShowMessage(const QString& text);
+void Initialize();
+// Builds the form's native window, hidden, from form.Layout(). The first window built after
+// Initialize is the main window.
+TWindow* CreateWindow(TForm& form);
+void DestroyWindow(TWindow* window);
+// Releases what Initialize took, once every window is gone.
+void Finalize();
+// Shows the main window and handles input until Terminate.
+void Run();
+// Run returns once the current handler is done.
+void Terminate();
 
-// An error's message in a modal box.
-void ShowException(const std::exception* error);
+// Modal boxes with one OK button: the result, and an error.
+void ShowMessage(std::string_view text);
+void ShowError(std::string_view text);
 
-// Runs a handler; an error it lets out is shown, and the event loop goes on.
-template <class Handler> void Guarded(Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        ShowException(&error);
-    } catch (...) {
-        ShowException(nullptr);
-    }
-}
+// Non-modal: visible, restored if minimised, in front, with the keyboard focus.
+void Show(TWindow& window);
+void Hide(TWindow& window);
+bool IsVisible(const TWindow& window);
 
-// Connects a signal to a handler through Guarded.
-template <class Sender, class Signal, class Handler>
-QMetaObject::Connection Bind(Sender* sender, Signal signal, QObject* context, Handler handler) {
-    return QObject::connect(sender, signal, context, [handler] { Guarded(handler); });
-}
+std::string GetText(const TWindow& window, std::string_view control);
+void SetText(TWindow& window, std::string_view control, std::string_view text);
+// Moves the focus to the control, selecting an entry field's whole text.
+void FocusControl(TWindow& window, std::string_view control);
+
+} // namespace platform
 
 inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
 
-// Gives a window its key handler first look at Enter (13) and Esc (27) typed anywhere in it,
-// without consuming them. A focused push button takes Enter itself, so the handler does not
-// see that Enter.
-void InstallKeyPreview(QWidget* window, std::function<void(int key)> handler);
+// A window's behaviour, free of any toolkit: its handlers, and the platform window it drives.
+class TForm {
+public:
+    explicit TForm(const TFormDesc& layout);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
 
-// Selects a line edit's whole text whenever it is entered other than by a mouse click.
-void SelectAllOnEntry(QWidget* lineEdit);
+    // Key preview: Enter (13) and Esc (27), before the focused control sees them.
+    virtual void FormKeyDown(int key);
 
-// A non-modal show: visible, in front, active.
-void ShowWindow(QWidget* window);
+    void Show();
+    void Hide();
+    bool Visible() const;
+    std::string GetText(std::string_view control) const;
+    void SetText(std::string_view control, std::string_view text);
+    void FocusControl(std::string_view control);
 
-// Places a window in the middle of the desktop.
-void CentreOnScreen(QWidget* window);
+    const TFormDesc& Layout() const { return m_layout; }
+    TWindow& Window() const { return *m_window; }
 
-// A top-level frame with system menu, minimise and close buttons but no maximise button.
-inline constexpr Qt::WindowFlags kNoMaximiseWindow =
-    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+private:
+    const TFormDesc& m_layout;
+    TWindow* m_window;
+};
 
-// Start-up and the event loop.
+// For the backends: run a handler, or the key preview, of a form. An error that it lets out
+// is shown in a box and the event loop goes on.
+void Dispatch(TForm& form, THandler handler) noexcept;
+void DispatchKey(TForm& form, int key) noexcept;
+// The frame's close button: hides a form, or ends the program on the main form.
+void FrameClosed(TForm& form) noexcept;
+
+// The application: brings the platform up, owns the forms, runs the event loop. Releases the
+// forms, newest first, and then the platform when it goes.
 class TApplication {
 public:
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
     void Initialize();
-    // The first window created is the main window.
-    template <class Form> void CreateForm(Form*& global) {
-        global = new Form(m_mainForm);
-        if (m_mainForm == nullptr)
-            m_mainForm = global;
+    // Builds a form into its global; the first one is the main form.
+    template <class Form, class... Args> void CreateForm(Form*& global, Args&&... args) {
+        auto form = std::make_unique<Form>(std::forward<Args>(args)...);
+        global = form.get();
+        m_forms.push_back({std::move(form), [&global] { global = nullptr; }});
     }
     void Run();
     void Terminate();
     // Whether Terminate was called since Run began.
     bool Terminated() const { return m_terminated; }
-    // The main window takes the others with it.
-    void ReleaseForms();
-    // Ends Qt, where this object started it.
-    void Finish();
-    void ShowException(const std::exception* error);
+    void ShowException(const std::exception& error);
+
+    TForm* MainForm() const { return m_forms.empty() ? nullptr : m_forms.front().Form.get(); }
 
 private:
-    QWidget* m_mainForm = nullptr;
-    QTranslator* m_translator = nullptr;
+    struct TOwnedForm {
+        std::unique_ptr<TForm> Form;
+        std::function<void()> ClearGlobal;
+    };
+    std::vector<TOwnedForm> m_forms;
+    bool m_initialized = false;
     bool m_terminated = false;
 };
 
+// The one application while it lives.
 extern TApplication* Application;
 
 } // namespace varkelo

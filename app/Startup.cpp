@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Baitunit.h"
+#include "Convert.h"
 #include "Fishingunit.h"
 #include "Fishunit.h"
 #include "Platform.h"
@@ -8,39 +9,25 @@
 
 namespace varkelo {
 
-void CreateForms() {
-    Application->CreateForm(Form1); // first, so it is the main window
-    Application->CreateForm(Form2);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form4);
-}
-
-void ReleaseForms() {
-    Application->ReleaseForms();
-    Form1 = nullptr;
-    Form2 = nullptr;
-    Form3 = nullptr;
-    Form4 = nullptr;
-}
-
 int RunProgram() noexcept {
     try {
+        TApplication application; // releases the forms, then the platform, on every way out
         try {
-            Application->Initialize();
-            CreateForms();
-            Application->Run();
+            application.Initialize();
+            application.CreateForm(Form1); // first, so it is the main window
+            application.CreateForm(Form2, Form1->TripData());
+            application.CreateForm(Form3, Form1->TripData());
+            application.CreateForm(Form4, Form1->TripData());
+            application.Run();
         } catch (const std::exception& error) {
-            Application->ShowException(&error);
+            application.ShowException(error);
         } catch (...) {
             // Whatever else escaped is shown as an error with no message.
-            const Exception unknown{QString()};
-            Application->ShowException(&unknown);
+            application.ShowException(Exception({}));
         }
     } catch (...) {
         // Showing the error failed as well; the exit status stays 0 regardless.
     }
-    ReleaseForms();
-    Application->Finish();
     return 0;
 }
 

@@ -6,9 +6,4 @@ namespace varkelo {
 // error that escapes all of that. Returns 0 in every case.
 int RunProgram() noexcept;
 
-// The four windows, in start-up order: the main window first, then the three hidden dialogs.
-void CreateForms();
-// Releases them all and clears the globals.
-void ReleaseForms();
-
 } // namespace varkelo

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 runs="${1:-15}"
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset release >/dev/null
 cmake --build build-release -j "$(nproc)" --target varkelo startup_baseline map_timer >/dev/null
 
 display=":$((150 + RANDOM % 100))"

@@ -1,21 +1,32 @@
 #include "Baitunit.h"
 
-#include "Fishingunit.h"
-
-#include <QPushButton>
-
 using namespace varkelo;
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(QWidget* owner)
-    : TEntryDialog(owner, Form1->TripData(), QStringLiteral("Потраченная приманка"), Qt::Dialog) {
-    setObjectName(QStringLiteral("Form3"));
-    const std::vector<QWidget*> fields = AddColumn(TGroup::Bait, {5, 10}, 90);
-    AddButtons({5, 135}, {80, 135}, true);
-    setFixedSize(146, 171);
-    // Tab goes from the first field to the two buttons, then on to the other fields.
-    std::vector<QWidget*> tabOrder{fields.front(), OkButton, CancelButton};
-    tabOrder.insert(tabOrder.end(), fields.begin() + 1, fields.end());
-    FinishLayout(tabOrder);
-}
+namespace {
+
+// Tab goes from the first field to the two buttons, then on to the other fields.
+constexpr auto kControls = [] {
+    TControlList<2 * kBaitCount + 2> list;
+    AddColumn(list, {.Group = TGroup::Bait,
+                     .LabelLeft = 5,
+                     .FirstLabelTop = 10,
+                     .EditLeft = 90,
+                     .FirstTab = 0,
+                     .NextTab = 3});
+    list.Add(OkButtonAt(5, 135, 1));
+    list.Add(CancelButtonAt(80, 135, 2, kDiscardHint));
+    return list.Full();
+}();
+
+constexpr TFormDesc kLayout = {.Name = "Form3",
+                               .Caption = "Потраченная приманка",
+                               .Border = TBorder::Dialog,
+                               .Width = 146,
+                               .Height = 171,
+                               .Controls = kControls};
+
+} // namespace
+
+TForm3::TForm3(TTripData& record) : TEntryDialog(kLayout, CatalogueGroup(TGroup::Bait), record) {}

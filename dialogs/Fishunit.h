@@ -5,7 +5,7 @@
 // Caught fish: one count per species, stored into Fish[0..19].
 class TForm2 : public TEntryDialog {
 public:
-    explicit TForm2(QWidget* owner);
+    explicit TForm2(varkelo::TTripData& record);
 };
 
 extern TForm2* Form2;

@@ -1,48 +1,55 @@
 #include "Rodunit.h"
 
-#include "Fishingunit.h"
-#include "Platform.h"
-
-#include <QPushButton>
-
 using namespace varkelo;
 
 TForm4* Form4 = nullptr;
 
 namespace {
 
-// The whole window, frame included.
-constexpr QSize kOuterSize(268, 433);
+// Tab goes from the first count field to the two buttons, on to the other count fields and
+// then to the longevities. Cancel has no hint here.
+constexpr auto kControls = [] {
+    TControlList<2 + 4 * kTackleCount + 2> list;
+    list.Add({.Name = "CaptionLabel",
+              .Text = "Полностью потраченных снастей:",
+              .Left = 44,
+              .Top = 10,
+              .Height = 13,
+              .Cursor = TCursor::Cross});
+    AddColumn(list, {.Group = TGroup::SpentTackle,
+                     .LabelLeft = 5,
+                     .FirstLabelTop = 40,
+                     .EditLeft = 205,
+                     .FirstTab = 0,
+                     .NextTab = 3});
+    list.Add({.Name = "Caption2Label",
+              .Text = "Остаток долговечности у ваших снастей:",
+              .Left = 26,
+              .Top = 190,
+              .Height = 13,
+              .Cursor = TCursor::Cross});
+    AddColumn(list, {.Group = TGroup::TackleLongevity,
+                     .LabelLeft = 5,
+                     .FirstLabelTop = 220,
+                     .EditLeft = 205,
+                     .FirstTab = 9,
+                     .NextTab = 10});
+    list.Add(OkButtonAt(60, 370, 1));
+    list.Add(CancelButtonAt(140, 370, 2, {}));
+    return list.Full();
+}();
+
+// An ordinary resizable frame, whose whole size, frame included, is given.
+constexpr TFormDesc kLayout = {.Name = "Form4",
+                               .Caption = "Потраченные снасти",
+                               .Border = TBorder::Sizeable,
+                               .Width = 268,
+                               .Height = 433,
+                               .OuterSize = true,
+                               .Controls = kControls};
 
 } // namespace
 
-TForm4::TForm4(QWidget* owner)
-    : TEntryDialog(owner, Form1->TripData(), QStringLiteral("Потраченные снасти"),
-                   kNoMaximiseWindow) { // an ordinary resizable frame
-    setObjectName(QStringLiteral("Form4"));
-    AddLabel(QStringLiteral("CaptionLabel"), QStringLiteral("Полностью потраченных снастей:"),
-             {44, 10});
-    AddLabel(QStringLiteral("Caption2Label"),
-             QStringLiteral("Остаток долговечности у ваших снастей:"), {26, 190});
-    const std::vector<QWidget*> counts = AddColumn(TGroup::SpentTackle, {5, 40}, 205);
-    const std::vector<QWidget*> longevities = AddColumn(TGroup::TackleLongevity, {5, 220}, 205);
-    AddButtons({60, 370}, {140, 370}, false);
-    resize(kOuterSize); // until a window manager tells the frame
-    // The first count field, the two buttons, the other count fields, then the longevities.
-    std::vector<QWidget*> tabOrder{counts.front(), OkButton, CancelButton};
-    tabOrder.insert(tabOrder.end(), counts.begin() + 1, counts.end());
-    tabOrder.insert(tabOrder.end(), longevities.begin(), longevities.end());
-    FinishLayout(tabOrder);
-}
-
-void TForm4::showEvent(QShowEvent* event) {
-    TEntryDialog::showEvent(event);
-    // The frame is known once the window is on screen; the outer size is what is fixed.
-    if (!m_sized) {
-        const QSize frame = frameGeometry().size() - size();
-        if (!frame.isEmpty()) {
-            resize(kOuterSize - frame);
-            m_sized = true;
-        }
-    }
+TForm4::TForm4(TTripData& record)
+    : TEntryDialog(kLayout, CatalogueGroups(TGroup::SpentTackle, TGroup::TackleLongevity), record) {
 }

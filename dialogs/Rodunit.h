@@ -6,13 +6,7 @@
 // items in use, stored into TackleLongevity[0..6].
 class TForm4 : public TEntryDialog {
 public:
-    explicit TForm4(QWidget* owner);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    bool m_sized = false;
+    explicit TForm4(varkelo::TTripData& record);
 };
 
 extern TForm4* Form4;

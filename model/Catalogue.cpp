@@ -42,7 +42,13 @@ static_assert(CatalogueMatchesRecord());
 } // namespace
 
 std::span<const TCatalogueRow> CatalogueGroup(TGroup group) {
-    return std::span<const TCatalogueRow>(kCatalogue).subspan(GroupStart(group), GroupSize(group));
+    return CatalogueGroups(group, group);
+}
+
+std::span<const TCatalogueRow> CatalogueGroups(TGroup first, TGroup last) {
+    const std::size_t start = GroupStart(first);
+    return std::span<const TCatalogueRow>(kCatalogue)
+        .subspan(start, GroupStart(last) + GroupSize(last) - start);
 }
 
 } // namespace varkelo

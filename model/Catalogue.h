@@ -108,5 +108,7 @@ inline constexpr std::array<TCatalogueRow, 40> kCatalogue = detail::MakeCatalogu
 
 // The rows of one group, in catalogue order.
 std::span<const TCatalogueRow> CatalogueGroup(TGroup group);
+// The rows of the groups from first to last, in catalogue order.
+std::span<const TCatalogueRow> CatalogueGroups(TGroup first, TGroup last);
 
 } // namespace varkelo

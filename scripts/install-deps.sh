@@ -4,11 +4,12 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make pkg-config
-    libgtest-dev libbenchmark-dev
+    g++ cmake make pkg-config git
+    libgtest-dev googletest libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
     xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
-    appstream dpkg-dev clang libclang-rt-dev libx11-dev
+    appstream dpkg-dev clang libclang-rt-dev libx11-dev clang-format clang-tidy
+    g++-mingw-w64-x86-64-posix
 )
 
 missing=()

@@ -1,22 +1,14 @@
-find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+# The program over Qt 6 Widgets, with its desktop files and its Debian package.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
-add_library(varkelo_ui STATIC
-    app/Convert.cpp
-    app/Platform.cpp
-    app/Fishingunit.cpp
-    app/Startup.cpp
-    app/Helpunit.cpp
-    dialogs/EntryDialog.cpp
-    dialogs/Fishunit.cpp
-    dialogs/Baitunit.cpp
-    dialogs/Rodunit.cpp)
-target_include_directories(varkelo_ui PUBLIC app dialogs)
-target_link_libraries(varkelo_ui PUBLIC varkelo_model Qt6::Widgets)
+# An object library: the seam's calls go both ways between it and varkelo_app.
+add_library(varkelo_qt OBJECT app/qt/QtPlatform.cpp)
+target_link_libraries(varkelo_qt PUBLIC varkelo_app Qt6::Widgets)
 # No Qt signals or slots of our own: handlers are bound with lambdas, so no moc is needed.
-target_compile_definitions(varkelo_ui PUBLIC QT_NO_KEYWORDS)
+target_compile_definitions(varkelo_qt PUBLIC QT_NO_KEYWORDS QT_NO_CONTEXTLESS_CONNECT)
 
 add_executable(varkelo app/main.cpp)
-target_link_libraries(varkelo PRIVATE varkelo_ui)
+target_link_libraries(varkelo PRIVATE varkelo_qt)
 
 # Installation: the program, its desktop entry, AppStream metadata and icons.
 include(GNUInstallDirs)

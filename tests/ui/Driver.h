@@ -1,0 +1,67 @@
+#pragma once
+
+// Drives the real program as its user does: keys, typing and clicks go to the focused control
+// of the active window, and what is read is what the user sees. The program runs on the main
+// thread, as a desktop program must; the tests run on a second thread. One implementation per
+// platform (tests/ui/qt, tests/ui/win32); the scenarios are written once, against this.
+
+#include "TripData.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace uitest {
+
+// clang-format off
+enum class TKey {
+    F1, F2, F3, F4, F5, F6,
+    Enter, KeypadEnter, Escape, Space, Tab, BackTab, Backspace,
+    Copy,  // Ctrl+C
+    Paste, // Ctrl+V
+};
+// clang-format on
+
+// One run of the program: started by the constructor, with its main window active; ended by
+// the user, or else by the destructor. Each step returns once the program has handled it.
+class TProgram {
+public:
+    TProgram();
+    ~TProgram();
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    // Input goes where a user's does: to the open box, or to the active window.
+    void Press(TKey key);
+    void Type(std::string_view text);        // UTF-8, a character at a time
+    void Click(std::string_view control);    // a button of the active window
+    void CloseWindow();                      // the active window's close button
+    bool Activate(std::string_view caption); // as a click on its frame
+    bool WaitActive(std::string_view caption, int rounds = 200);
+
+    std::string ActiveCaption(); // empty when none of the program's windows is active
+    std::vector<std::string> VisibleWindows();
+    std::string Focused();                    // the name of the active window's focused control
+    std::string Text(std::string_view field); // a field of the active window
+    std::optional<std::string> Box();         // the open message box's text
+    void CloseBox();                          // with its OK button
+    std::string Clipboard();
+    void SetClipboard(std::string_view text);
+
+    varkelo::TTripData Record(); // what the program holds
+    bool Running();
+    std::optional<int> WaitEnd(); // the exit status, unless the program goes on
+};
+
+// The threads of the window tests, for the drivers: the program runs on the main thread, a
+// run at a time as the tests ask; the tests run on a second thread. main() returns what
+// RunBesideProgram does.
+int RunBesideProgram(const std::function<int()>& tests);
+void RequestRun();
+std::optional<int> WaitRunEnded(std::chrono::milliseconds timeout);
+bool RunInProgress();
+
+} // namespace uitest

@@ -1,0 +1,200 @@
+// What a user does with the program and what they must see, on whichever platform the driver
+// serves.
+#include "Driver.h"
+
+#include "Catalogue.h"
+#include "Profit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace varkelo;
+using namespace uitest;
+
+namespace {
+
+const std::string kMain = "Варкело";
+const std::string kDialogs[] = {"Выловленная рыба", "Потраченная приманка", "Потраченные снасти"};
+const TGroup kGroups[] = {TGroup::Fish, TGroup::Bait, TGroup::SpentTackle};
+const TGroup kLastGroups[] = {TGroup::Fish, TGroup::Bait, TGroup::TackleLongevity};
+
+bool Shown(TProgram& program, const std::string& caption) {
+    const auto windows = program.VisibleWindows();
+    return std::find(windows.begin(), windows.end(), caption) != windows.end();
+}
+
+// From the main window, as a user opens a dialog.
+void Open(TProgram& program, int dialog) {
+    ASSERT_TRUE(program.Activate(kMain));
+    program.Press(TKey(int(TKey::F1) + dialog));
+    ASSERT_TRUE(program.WaitActive(kDialogs[dialog]));
+}
+
+void TabTo(TProgram& program, std::string_view control) {
+    for (int i = 0; i < 20 && program.Focused() != control; ++i)
+        program.Press(TKey::Tab);
+    ASSERT_EQ(program.Focused(), control);
+}
+
+// Tabs into a field, whose text is then all selected, and types over it.
+void Enter(TProgram& program, std::string_view field, std::string_view text) {
+    TabTo(program, field);
+    program.Press(TKey::Backspace);
+    program.Type(text);
+}
+
+// The button has the focus at the start; it, F4, Enter, keypad Enter and Space each show
+// exactly one box, from what was stored.
+TEST(MainWindow, EachWayOfAskingShowsOneBox) {
+    TProgram program;
+    EXPECT_EQ(program.ActiveCaption(), kMain);
+    EXPECT_EQ(program.Focused(), "CalculationButton");
+    EXPECT_EQ(program.VisibleWindows(), std::vector<std::string>{kMain});
+    Open(program, 1);
+    Enter(program, "SpoonBaitEdit", "1");
+    program.Press(TKey::Enter);
+    ASSERT_TRUE(program.Activate(kMain));
+    for (TKey way : {TKey::Tab, TKey::F4, TKey::Enter, TKey::KeypadEnter, TKey::Space}) {
+        if (way == TKey::Tab)
+            program.Click("CalculationButton");
+        else
+            program.Press(way);
+        EXPECT_EQ(program.Box(), FormatProfitMessage(-50)) << int(way);
+        program.CloseBox();
+        EXPECT_EQ(program.Box(), std::nullopt) << int(way);
+    }
+    EXPECT_TRUE(program.Running());
+}
+
+// F5 opens the help, Esc closes it, F5 brings it back.
+TEST(MainWindow, Help) {
+    TProgram program;
+    program.Press(TKey::F5);
+    ASSERT_TRUE(program.WaitActive("Помощь"));
+    program.Press(TKey::Escape);
+    EXPECT_FALSE(Shown(program, "Помощь"));
+    ASSERT_TRUE(program.Activate(kMain));
+    program.Press(TKey::F5);
+    EXPECT_TRUE(program.WaitActive("Помощь"));
+}
+
+// OK, Enter in a field and Enter or Space on a focused OK store; Cancel, Esc, Enter on a
+// focused Cancel and the close button only hide. The typed text and the focus stay.
+enum TWay { kOkClick, kEnter, kEnterOnOk, kSpaceOnOk, kCancelClick, kEsc, kEnterOnCancel, kClose };
+
+class StoreOrDiscard : public testing::TestWithParam<std::tuple<int, TWay>> {};
+
+TEST_P(StoreOrDiscard, KeepsTheTextAndTheFocus) {
+    const auto [dialog, way] = GetParam();
+    TProgram program;
+    Open(program, dialog);
+    const TCatalogueRow& row = CatalogueGroup(kGroups[dialog])[1];
+    Enter(program, row.EditName, "-5");
+    const bool stores = way <= kSpaceOnOk;
+    const std::string button = stores ? "OkButton" : "CancelButton";
+    if (way == kOkClick || way == kCancelClick) {
+        program.Click(button);
+    } else if (way == kClose) {
+        program.CloseWindow();
+    } else {
+        if (way != kEnter && way != kEsc)
+            TabTo(program, button);
+        program.Press(way == kEsc ? TKey::Escape : way == kSpaceOnOk ? TKey::Space : TKey::Enter);
+    }
+    EXPECT_EQ(program.Box(), std::nullopt);
+    EXPECT_FALSE(Shown(program, kDialogs[dialog]));
+    TTripData expected = DefaultTripData();
+    if (stores)
+        SetInput(expected, row.Group, row.Index, -5);
+    EXPECT_EQ(program.Record(), expected);
+    Open(program, dialog);
+    const bool byKey = way == kEnter || way == kEsc || way == kClose;
+    EXPECT_EQ(program.Focused(), byKey ? std::string(row.EditName) : button);
+    EXPECT_EQ(program.Text(row.EditName), "-5");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, StoreOrDiscard,
+                         testing::Combine(testing::Range(0, 3),
+                                          testing::Values(kOkClick, kEnter, kEnterOnOk, kSpaceOnOk,
+                                                          kCancelClick, kEsc, kEnterOnCancel,
+                                                          kClose)));
+
+// A bad text anywhere stores nothing, earlier fields included; the box names the field, which
+// then has the focus with its text selected, so that typing replaces it.
+class BadField
+    : public testing::TestWithParam<std::tuple<int, const char*, const char*, const char*>> {};
+
+TEST_P(BadField, StoresNothingAndTakesTheFocus) {
+    const auto [dialog, field, text, message] = GetParam();
+    TProgram program;
+    Open(program, dialog);
+    const TCatalogueRow& first = CatalogueGroup(kGroups[dialog])[0];
+    Enter(program, first.EditName, "7");
+    Enter(program, field, text);
+    TabTo(program, "OkButton");
+    program.Press(TKey::Enter);
+    EXPECT_EQ(program.Box(), message);
+    program.CloseBox();
+    EXPECT_EQ(program.Record(), DefaultTripData());
+    ASSERT_TRUE(program.WaitActive(kDialogs[dialog]));
+    EXPECT_EQ(program.Focused(), field);
+    program.Type("3");
+    EXPECT_EQ(program.Text(field), "3");
+    program.Press(TKey::Enter);
+    EXPECT_FALSE(Shown(program, kDialogs[dialog]));
+    EXPECT_EQ(GetInput(program.Record(), first.Group, first.Index), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, BadField,
+    testing::Values(
+        std::tuple{0, "GobyEdit", "abc", "Бычок: «abc» не является целым числом"},
+        std::tuple{0, "TroutEdit", "", "Форель: пустой текст не является целым числом"},
+        std::tuple{1, "SpoonBaitEdit", "<b>1", "Блесна: «<b>1» не является целым числом"},
+        std::tuple{2, "NetLongevityEdit", "1 2", "Сачок: «1 2» не является целым числом"}));
+
+// Round each window and back: the bait and tackle windows go from the first field to the
+// buttons before the other fields.
+class TabOrder : public testing::TestWithParam<int> {};
+
+TEST_P(TabOrder, GoesRoundTheWindow) {
+    const int dialog = GetParam();
+    std::vector<std::string> fields;
+    for (const auto& row : CatalogueGroups(kGroups[dialog], kLastGroups[dialog]))
+        fields.emplace_back(row.EditName);
+    std::vector<std::string> order = fields;
+    order.insert(order.begin() + (dialog == 0 ? 20 : 1), {"OkButton", "CancelButton"});
+    TProgram program;
+    Open(program, dialog);
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i <= order.size(); ++i, program.Press(TKey::Tab))
+        seen.push_back(program.Focused());
+    order.push_back(order.front());
+    EXPECT_EQ(seen, order);
+    program.Press(TKey::BackTab);
+    EXPECT_EQ(program.Focused(), order.front());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, TabOrder, testing::Range(0, 3));
+
+// A field entered by the keyboard, or by showing its window again, has its text all selected;
+// it takes six characters at most, typed or pasted.
+TEST(Dialogs, FieldEntry) {
+    TProgram program;
+    Open(program, 2);
+    program.Type("4");
+    EXPECT_EQ(program.Text("NutRodEdit"), "4");
+    TabTo(program, "NutRodLongevityEdit");
+    program.Type("5");
+    EXPECT_EQ(program.Text("NutRodLongevityEdit"), "5");
+    program.Press(TKey::Escape);
+    Open(program, 2);
+    EXPECT_EQ(program.Focused(), "NutRodLongevityEdit");
+    program.SetClipboard("123456789");
+    program.Press(TKey::Paste);
+    program.Type("7");
+    EXPECT_EQ(program.Text("NutRodLongevityEdit"), "123456");
+}
+
+} // namespace
