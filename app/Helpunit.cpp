@@ -22,8 +22,10 @@ constexpr TFormDesc kLayout = {.Name = "HelpForm",
 // Russian style: a decimal comma, "2,7".
 std::string Money(const TCatalogueRow& row) {
     std::string text = std::to_string(row.WholeValue());
-    if (row.HasFraction())
-        text += "," + std::to_string(row.ValueTenths % 10);
+    if (row.HasFraction()) {
+        text += ',';
+        text += std::to_string(row.ValueTenths % 10);
+    }
     return text;
 }
 

@@ -36,7 +36,7 @@ namespace platform {
 void Initialize();
 // Builds the form's native window, hidden, from form.Layout(). The first window built after
 // Initialize is the main window.
-TWindow* CreateWindow(TForm& form);
+TWindow* CreateFormWindow(TForm& form);
 void DestroyWindow(TWindow* window);
 // Releases what Initialize took, once every window is gone.
 void Finalize();

@@ -315,7 +315,7 @@ void Initialize() {
     QApplication::setFont(font);
 }
 
-TWindow* CreateWindow(TForm& form) {
+TWindow* CreateFormWindow(TForm& form) {
     const TFormDesc& layout = form.Layout();
     QWidget* owner = g_mainWidget; // the dialogs go with the main window
     QWidget* window;

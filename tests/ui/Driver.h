@@ -25,6 +25,10 @@ enum class TKey {
 };
 // clang-format on
 
+// Whether Ctrl+C in a message box copies its text: Qt's boxes are taught to, Windows' do it
+// themselves, and Wine's do not.
+extern const bool kBoxesCopy;
+
 // One run of the program: started by the constructor, with its main window active; ended by
 // the user, or else by the destructor. Each step returns once the program has handled it.
 class TProgram {

@@ -169,7 +169,7 @@ private:
         while (const auto box = program.Box()) {
             ++Boxes;
             seen.push_back(*box);
-            if (Pick(4) == 0) {
+            if (kBoxesCopy && Pick(4) == 0) {
                 program.Press(TKey::Copy);
                 if (program.Clipboard() != *box)
                     Fail("Ctrl+C did not copy the box's text");

@@ -114,6 +114,8 @@ void Input(const std::function<void(QWindow*)>& step) {
 
 } // namespace
 
+const bool kBoxesCopy = true;
+
 bool OnGui(const std::function<void()>& step) {
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> ran = done->get_future();

@@ -1,0 +1,146 @@
+// What the Win32 windows must be beyond what keys and clicks show, at whatever DPI the
+// desktop has: sizes, frames, placement, the icon, the font's fit, hints, cursors, and the
+// names a screen reader reads.
+#include "../Driver.h"
+#include "Win32Driver.h"
+
+#include "Catalogue.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+using namespace varkelo;
+using namespace uitest;
+
+namespace {
+
+const char* const kForms[] = {"Варкело", "Выловленная рыба", "Потраченная приманка",
+                              "Потраченные снасти"};
+
+struct TSize {
+    int Width, Height;
+    friend bool operator==(TSize, TSize) = default;
+};
+
+TSize SizeOf(const RECT& r) {
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST(Win32Windows, FramesPlacesAndFonts) {
+    TProgram program;
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3})
+        program.Press(key);
+    const HWND main = FindForm(kForms[0]);
+    const UINT dpi = GetDpiForWindow(main);
+    const auto scaled = [dpi](TSize size) {
+        return TSize{MulDiv(size.Width, int(dpi), 96), MulDiv(size.Height, int(dpi), 96)};
+    };
+    // Client areas, below the menu bar; the tackle window's whole frame.
+    const TSize sizes[] = {{225, 74}, {136, 451}, {146, 171}, {268, 433}};
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    for (int i = 0; i < 4; ++i) {
+        const HWND form = FindForm(kForms[i]);
+        ASSERT_NE(form, nullptr) << kForms[i];
+        RECT client, frame;
+        GetClientRect(form, &client);
+        GetWindowRect(form, &frame);
+        EXPECT_EQ(i == 3 ? SizeOf(frame) : SizeOf(client), scaled(sizes[i])) << kForms[i];
+        // Centred on the work area, the whole frame.
+        const RECT& work = monitor.rcWork;
+        EXPECT_LE(std::abs(frame.left + frame.right - work.left - work.right), 2) << kForms[i];
+        EXPECT_LE(std::abs(frame.top + frame.bottom - work.top - work.bottom), 2) << kForms[i];
+        const LONG style = GetWindowLongW(form, GWL_STYLE);
+        EXPECT_FALSE(style & WS_MAXIMIZEBOX) << kForms[i];
+        EXPECT_EQ(bool(style & WS_MINIMIZEBOX), i == 0 || i == 3) << kForms[i];
+        EXPECT_EQ(bool(style & WS_THICKFRAME), i == 3) << kForms[i];
+        EXPECT_EQ(bool(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME), i == 1 || i == 2);
+    }
+    EXPECT_NE(GetClassLongPtrW(main, GCLP_HICON), 0);
+
+    // Each field directly after its label, which a screen reader therefore reads as its
+    // name; the label clear of the field in "MS Sans Serif" at an 11-pixel em.
+    for (const auto& row : kCatalogue) {
+        const HWND form = FindForm(kForms[row.Group == TGroup::Fish   ? 1
+                                          : row.Group == TGroup::Bait ? 2
+                                                                      : 3]);
+        const HWND edit = FindControl(form, row.EditName);
+        const HWND label = GetWindow(edit, GW_HWNDPREV);
+        EXPECT_EQ(Caption(label), row.Caption);
+        RECT labelBounds, editBounds;
+        GetWindowRect(label, &labelBounds);
+        GetWindowRect(edit, &editBounds);
+        EXPECT_LE(labelBounds.right, editBounds.left) << row.EditName;
+        // The font the field is drawn in, as the font mapper found it.
+        HDC dc = GetDC(edit);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        ReleaseDC(edit, dc);
+        EXPECT_STREQ(face, L"MS Sans Serif");
+        // A bitmap font comes in steps: the nearest to an 11-pixel em at this DPI.
+        EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(11, int(dpi), 96), 1);
+    }
+}
+
+// Hints are tooltips (the tackle window's Cancel has none); each control shows its cursor.
+TEST(Win32Windows, HintsAndCursors) {
+    TProgram program;
+    program.Press(TKey::F3);
+    const HWND tackle = FindForm("Потраченные снасти");
+    OnGui([tackle] {
+        HWND tooltip = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) -> BOOL {
+                wchar_t name[32] = {};
+                GetClassNameW(window, name, 32);
+                if (std::wstring_view(name) == TOOLTIPS_CLASSW &&
+                    GetWindow(window, GW_OWNER) == FindForm("Потраченные снасти"))
+                    *reinterpret_cast<HWND*>(found) = window;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tooltip));
+        ASSERT_NE(tooltip, nullptr);
+        EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1); // OK only
+        wchar_t hint[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = tackle;
+        tool.uId = reinterpret_cast<UINT_PTR>(FindControl(tackle, "OkButton"));
+        tool.lpszText = hint;
+        SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(hint, L"Запомнить введённые данные");
+        for (const auto& [control, cursor] :
+             {std::pair{"NetEdit", IDC_IBEAM}, {"NetLabel", IDC_CROSS}, {"OkButton", IDC_HAND}}) {
+            SendMessageW(tackle, WM_SETCURSOR, WPARAM(FindControl(tackle, control)),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << control;
+        }
+    });
+}
+
+// Enter reaches the main window's key handler when the button does not have the focus.
+TEST(Win32Windows, EnterWithoutTheButtonFocusedCalculates) {
+    TProgram program;
+    OnGui([] { SetFocus(FindForm("Варкело")); });
+    program.Press(TKey::Enter);
+    EXPECT_EQ(program.Box(), "Чистая прибыль составляет: 0 НВ.");
+}
+
+// The help lists every item of the catalogue with its value, in Russian style.
+TEST(Win32Windows, HelpListsEveryItem) {
+    TProgram program;
+    program.Press(TKey::F5);
+    ASSERT_TRUE(program.WaitActive("Помощь"));
+    const std::string text = Caption(FindControl(FindForm("Помощь"), "HelpText"));
+    for (const auto& row : kCatalogue)
+        EXPECT_NE(text.find(row.Caption.substr(0, row.Caption.size() - 1)), std::string::npos);
+    EXPECT_NE(text.find("2,7"), std::string::npos);
+    EXPECT_EQ(text.find("**"), std::string::npos);
+}
+
+} // namespace
