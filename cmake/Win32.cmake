@@ -17,3 +17,24 @@ add_executable(varkelo WIN32 app/main.cpp)
 target_link_libraries(varkelo PRIVATE varkelo_win32)
 target_link_options(varkelo PRIVATE -s -Wl,--gc-sections)
 target_compile_options(varkelo_app PRIVATE -ffunction-sections -fdata-sections)
+
+# The installer and the portable archive: cmake --build --preset windows --target packages
+# (built with everything where makensis is found).
+find_program(MAKENSIS makensis)
+if(MAKENSIS)
+    set(packages ${CMAKE_BINARY_DIR}/packages)
+    set(VARKELO_SETUP ${packages}/varkelo-${PROJECT_VERSION}-setup.exe)
+    set(zip ${packages}/varkelo-${PROJECT_VERSION}-win64.zip)
+    add_custom_command(OUTPUT ${VARKELO_SETUP} ${zip}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${packages}/stage
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:varkelo> ${packages}/stage/varkelo.exe
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${packages}/stage/LICENSE.txt
+        COMMAND ${CMAKE_COMMAND} -E chdir ${packages}/stage
+            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip varkelo.exe LICENSE.txt
+        COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
+            -DSTAGE=${packages}/stage -DICON=${CMAKE_CURRENT_SOURCE_DIR}/app/win32/varkelo.ico
+            -DOUTFILE=${VARKELO_SETUP} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/varkelo.nsi
+        DEPENDS varkelo LICENSE packaging/windows/varkelo.nsi app/win32/varkelo.ico
+        VERBATIM)
+    add_custom_target(packages ALL DEPENDS ${VARKELO_SETUP} ${zip})
+endif()

@@ -9,18 +9,25 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
     appstream dpkg-dev clang libclang-rt-dev libx11-dev clang-format clang-tidy
-    g++-mingw-w64-x86-64-posix
+    g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis locales
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# The Windows program is tested as on a Russian desktop.
+have_locale() { locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; }
+make_locale() { have_locale || $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8; }
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    make_locale
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 # Where the release has no libclang-rt-dev, the runtime of its default clang stands in.
@@ -35,3 +42,4 @@ if apt-cache show qt6-qpa-plugins >/dev/null 2>&1; then
     missing+=(qt6-qpa-plugins)
 fi
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+make_locale

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots from the real program under Xvfb:
-# docs/screenshots/{main,fish,bait,tackle,result}.png. Needs a built ./build/varkelo.
+# Makes the README's screenshots from the real programs under Xvfb:
+# docs/screenshots/{main,fish,bait,tackle,result}.png from a built ./build/varkelo, and
+# docs/screenshots/windows.png from ./build-windows/varkelo.exe under Wine, where built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for tool in Xvfb xdotool import; do
@@ -10,7 +11,7 @@ out=docs/screenshots
 mkdir -p "$out"
 
 display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display"
 app=
@@ -58,4 +59,20 @@ shot "$box" result
 press "$box" Return
 press "$main" Escape
 wait "$app"
+
+if [ -x build-windows/varkelo.exe ]; then
+    # Under Wine's own virtual desktop, as the program looks on Windows: bait and fish
+    # stored, the fish window shown again, and the result over it.
+    export WINEPREFIX="$PWD/build-windows/wine/screens"
+    source tests/win32/wine-prefix.sh
+    wine build-windows/varkelo.exe &
+    app=$!
+    sleep 4
+    keys() { for k in "$@"; do xdotool key "$k"; sleep 0.3; done; }
+    keys F2 2 Return F1 3 Tab 1 2 Tab 5 Return F1 F4
+    sleep 0.7
+    import -window root -crop 360x500+332+134 +repage "$out/windows.png"
+    keys Return Escape Escape
+    wineserver --wait
+fi
 echo "screenshots in $out"

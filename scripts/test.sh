@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the Linux program's, then
-# the Windows build. Usage: scripts/test.sh [Linux preset, default "default"]
+# the Windows program's under Wine. Usage: scripts/test.sh [Linux preset, default "default"]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,6 +9,7 @@ jobs="$(nproc)"
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j "$jobs"
 ctest --preset "$preset" -j "$jobs"
-# The shared code must build for Windows too, with nothing of Qt on its include path.
+# The Windows program, its installer and its tests, under Wine.
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
+ctest --preset windows -j "$jobs"
