@@ -25,8 +25,6 @@ struct TWindow {
     explicit TWindow(TForm& form) : Form(form) {}
     TForm& Form;
     HWND Handle = nullptr;
-    HWND Tooltip = nullptr;
-    HFONT Font = nullptr;
     UINT Dpi = USER_DEFAULT_SCREEN_DPI;
     HWND LastFocus = nullptr;   // given back when the window is active again
     std::vector<HWND> Controls; // in the description's order
@@ -44,6 +42,8 @@ constexpr int kFirstCommandId = 1000;
 HINSTANCE g_instance = nullptr;
 TWindow* g_main = nullptr;
 HACCEL g_accelerators = nullptr;
+std::vector<std::pair<UINT, HFONT>> g_fonts; // one a DPI, shared by every window
+HWND g_tooltip = nullptr; // shows every window's hints: one window, for a quicker start
 
 std::wstring Wide(std::string_view text) {
     std::wstring wide(text.size(), L'\0');
@@ -164,48 +164,51 @@ std::wstring PlainText(std::string_view markdown) {
     return Wide(text);
 }
 
-void SetFonts(TWindow& window) {
-    if (window.Font != nullptr)
-        DeleteObject(window.Font);
-    // "MS Sans Serif" at an 11-pixel em, as the program has always looked.
-    window.Font = CreateFontW(-Scale(11, window.Dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-    for (HWND control : window.Controls)
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(window.Font), FALSE);
+// "MS Sans Serif" at an 11-pixel em, as the program has always looked, with its Cyrillic.
+HFONT FontFor(UINT dpi) {
+    for (const auto& [fontDpi, font] : g_fonts)
+        if (fontDpi == dpi)
+            return font;
+    const HFONT font = CreateFontW(-Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    g_fonts.emplace_back(dpi, font);
+    return font;
 }
 
-void FillWithDocument(const TWindow& window) {
+// Where each control stands at the window's DPI: labels of no width fit their text; a
+// document fills the client area.
+std::vector<RECT> ControlBounds(const TWindow& window) {
+    const auto controls = window.Form.Layout().Controls;
+    const UINT dpi = window.Dpi;
     RECT client;
     GetClientRect(window.Handle, &client);
-    const auto controls = window.Form.Layout().Controls;
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].Kind == TControlKind::Document)
-            MoveWindow(window.Controls[i], 0, 0, client.right, client.bottom, TRUE);
-}
-
-// Places and sizes every control, and the window, at the window's DPI.
-void LayOut(TWindow& window) {
-    const TFormDesc& layout = window.Form.Layout();
-    const UINT dpi = window.Dpi;
-    SetFonts(window);
     HDC dc = GetDC(window.Handle);
-    const HGDIOBJ oldFont = SelectObject(dc, window.Font);
-    for (std::size_t i = 0; i < layout.Controls.size(); ++i) {
-        const TControlDesc& desc = layout.Controls[i];
+    const HGDIOBJ oldFont = SelectObject(dc, FontFor(dpi));
+    std::vector<RECT> bounds;
+    for (const TControlDesc& desc : controls) {
+        const int left = Scale(desc.Left, dpi);
+        const int top = Scale(desc.Top, dpi);
         int width = Scale(desc.Width, dpi);
-        if (desc.Kind == TControlKind::Label && desc.Width == 0) { // fits its text
+        if (desc.Kind == TControlKind::Label && desc.Width == 0) {
             const std::wstring text = Wide(desc.Text);
             SIZE extent{};
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             width = extent.cx;
         }
-        SetWindowPos(window.Controls[i], nullptr, Scale(desc.Left, dpi), Scale(desc.Top, dpi),
-                     width, Scale(desc.Height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        bounds.push_back(desc.Kind == TControlKind::Document
+                             ? client
+                             : RECT{left, top, left + width, top + Scale(desc.Height, dpi)});
     }
     SelectObject(dc, oldFont);
     ReleaseDC(window.Handle, dc);
+    return bounds;
+}
 
+// Sizes the window at its DPI: its client area, or its whole frame where that is given.
+void SizeWindow(const TWindow& window) {
+    const TFormDesc& layout = window.Form.Layout();
+    const UINT dpi = window.Dpi;
     const bool menu = GetMenu(window.Handle) != nullptr;
     RECT frame{0, 0, Scale(layout.Width, dpi), Scale(layout.Height, dpi)};
     if (!layout.OuterSize)
@@ -222,7 +225,28 @@ void LayOut(TWindow& window) {
                          frame.bottom - frame.top + shortBy,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    FillWithDocument(window);
+}
+
+// Everything again at a new DPI.
+void LayOut(TWindow& window) {
+    SizeWindow(window);
+    const std::vector<RECT> bounds = ControlBounds(window);
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
+        const RECT& r = bounds[i];
+        SendMessageW(window.Controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(window.Dpi)),
+                     FALSE);
+        SetWindowPos(window.Controls[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void FillWithDocument(const TWindow& window) {
+    RECT client;
+    GetClientRect(window.Handle, &client);
+    const auto controls = window.Form.Layout().Controls;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].Kind == TControlKind::Document)
+            MoveWindow(window.Controls[i], 0, 0, client.right, client.bottom, TRUE);
 }
 
 // Centred on the work area, or over the main window, and kept on the work area.
@@ -362,7 +386,8 @@ HMENU BuildMenu(std::span<const TMenuItemDesc> items, std::vector<ACCEL>& accele
     return bar;
 }
 
-HWND MakeControl(const TControlDesc& desc, std::size_t index, HWND form, HWND tooltip) {
+HWND MakeControl(const TControlDesc& desc, std::size_t index, const RECT& bounds,
+                 const TWindow& window) {
     const wchar_t* windowClass = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE | (desc.TabIndex >= 0 ? WS_TABSTOP : 0);
     DWORD exStyle = 0;
@@ -388,9 +413,11 @@ HWND MakeControl(const TControlDesc& desc, std::size_t index, HWND form, HWND to
         break;
     }
     HWND control =
-        CreateWindowExW(exStyle, windowClass, text.c_str(), style, 0, 0, 0, 0, form,
+        CreateWindowExW(exStyle, windowClass, text.c_str(), style, bounds.left, bounds.top,
+                        bounds.right - bounds.left, bounds.bottom - bounds.top, window.Handle,
                         reinterpret_cast<HMENU>(kFirstControlId + index), g_instance, nullptr);
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&desc));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(window.Dpi)), FALSE);
     if (desc.Kind == TControlKind::Edit)
         SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(desc.MaxLength), 0);
     if (!desc.Hint.empty()) {
@@ -398,10 +425,10 @@ HWND MakeControl(const TControlDesc& desc, std::size_t index, HWND form, HWND to
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = form;
+        tool.hwnd = window.Handle;
         tool.uId = reinterpret_cast<UINT_PTR>(control);
         tool.lpszText = hint.data();
-        SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(g_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     return control;
 }
@@ -490,19 +517,21 @@ TWindow* CreateFormWindow(TForm& form) {
     if (window->Handle == nullptr)
         throw Exception("Не удалось создать окно «" + std::string(layout.Caption) + "»");
     window->Dpi = GetDpiForWindow(window->Handle);
-    window->Tooltip =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
-                        0, window->Handle, nullptr, g_instance, nullptr);
+    if (g_tooltip == nullptr)
+        g_tooltip =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                            0, 0, window->Handle, nullptr, g_instance, nullptr);
+    SizeWindow(*window);
+    const std::vector<RECT> bounds = ControlBounds(*window);
     window->Controls.resize(layout.Controls.size());
     int firstTab = -1;
     for (std::size_t i : CreationOrder(layout.Controls)) {
-        window->Controls[i] = MakeControl(layout.Controls[i], i, window->Handle, window->Tooltip);
+        window->Controls[i] = MakeControl(layout.Controls[i], i, bounds[i], *window);
         if (layout.Controls[i].TabIndex >= 0 && firstTab < 0) {
             firstTab = layout.Controls[i].TabIndex;
             window->LastFocus = window->Controls[i]; // for the first show
         }
     }
-    LayOut(*window);
     Centre(*window);
     if (g_main == nullptr) {
         g_main = window.get();
@@ -518,12 +547,16 @@ void DestroyWindow(TWindow* window) {
         return;
     if (window == g_main)
         g_main = nullptr;
+    if (window->Handle == GetWindow(g_tooltip, GW_OWNER))
+        g_tooltip = nullptr; // it goes with the window that owns it
     ::DestroyWindow(window->Handle);
-    DeleteObject(window->Font);
     delete window;
 }
 
 void Finalize() {
+    for (const auto& [dpi, font] : g_fonts)
+        DeleteObject(font);
+    g_fonts.clear();
     if (g_accelerators != nullptr)
         DestroyAcceleratorTable(g_accelerators);
     g_accelerators = nullptr;

@@ -92,28 +92,30 @@ TEST(Win32Windows, HintsAndCursors) {
     program.Press(TKey::F3);
     const HWND tackle = FindForm("Потраченные снасти");
     OnGui([tackle] {
-        HWND tooltip = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) -> BOOL {
-                wchar_t name[32] = {};
-                GetClassNameW(window, name, 32);
-                if (std::wstring_view(name) == TOOLTIPS_CLASSW &&
-                    GetWindow(window, GW_OWNER) == FindForm("Потраченные снасти"))
-                    *reinterpret_cast<HWND*>(found) = window;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&tooltip));
-        ASSERT_NE(tooltip, nullptr);
-        EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1); // OK only
-        wchar_t hint[80] = {};
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = tackle;
-        tool.uId = reinterpret_cast<UINT_PTR>(FindControl(tackle, "OkButton"));
-        tool.lpszText = hint;
-        SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_STREQ(hint, L"Запомнить введённые данные");
+        const auto hint = [](HWND form, const char* control) {
+            HWND tips = nullptr;
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND window, LPARAM found) -> BOOL {
+                    wchar_t name[32] = {};
+                    GetClassNameW(window, name, 32);
+                    if (std::wstring_view(name) == TOOLTIPS_CLASSW)
+                        *reinterpret_cast<HWND*>(found) = window;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&tips));
+            wchar_t text[80] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = form;
+            tool.uId = reinterpret_cast<UINT_PTR>(FindControl(form, control));
+            tool.lpszText = text;
+            SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+            return std::wstring(text);
+        };
+        EXPECT_EQ(hint(FindForm("Варкело"), "CalculationButton"), L"Произвести расчёт прибыли");
+        EXPECT_EQ(hint(tackle, "OkButton"), L"Запомнить введённые данные");
+        EXPECT_EQ(hint(tackle, "CancelButton"), L"");
         for (const auto& [control, cursor] :
              {std::pair{"NetEdit", IDC_IBEAM}, {"NetLabel", IDC_CROSS}, {"OkButton", IDC_HAND}}) {
             SendMessageW(tackle, WM_SETCURSOR, WPARAM(FindControl(tackle, control)),
