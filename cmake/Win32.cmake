@@ -8,6 +8,7 @@ configure_file(app/win32/varkelo.rc.in ${CMAKE_CURRENT_BINARY_DIR}/varkelo.rc @O
 # An object library: the seam's calls go both ways between it and varkelo_app. The resources
 # go with it, so that the tests' programs have the manifest too.
 add_library(varkelo_win32 OBJECT app/win32/Win32Platform.cpp ${CMAKE_CURRENT_BINARY_DIR}/varkelo.rc)
+target_include_directories(varkelo_win32 PUBLIC app/win32)
 target_link_libraries(varkelo_win32 PUBLIC varkelo_app user32 gdi32 comctl32)
 target_compile_definitions(varkelo_win32 PUBLIC UNICODE _UNICODE WINVER=0x0A00 _WIN32_WINNT=0x0A00
     NOMINMAX WIN32_LEAN_AND_MEAN)

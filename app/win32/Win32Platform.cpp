@@ -6,6 +6,7 @@
 #include "Platform.h"
 
 #include "Convert.h"
+#include "WideText.h"
 
 #include <windows.h>
 
@@ -44,28 +45,6 @@ TWindow* g_main = nullptr;
 HACCEL g_accelerators = nullptr;
 std::vector<std::pair<UINT, HFONT>> g_fonts; // one a DPI, shared by every window
 HWND g_tooltip = nullptr; // shows every window's hints: one window, for a quicker start
-
-std::wstring Wide(std::string_view text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::string Utf8(std::wstring_view text) {
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                            static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return utf8;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
 
 int Scale(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
@@ -607,7 +586,7 @@ bool IsVisible(const TWindow& window) {
 
 std::string GetText(const TWindow& window, std::string_view control) {
     const HWND handle = FindControl(window, control);
-    return handle ? Utf8(WindowText(handle)) : std::string();
+    return handle ? WindowText(handle) : std::string();
 }
 
 void SetText(TWindow& window, std::string_view control, std::string_view text) {

@@ -4,5 +4,5 @@
 # Usage: wine-run.sh PROGRAM [ARGS...]
 set -euo pipefail
 source "$(dirname "$0")/wine-prefix.sh"
-exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+XVFB_SCREEN=1024x768x24 exec "$(dirname "$0")/../on-xvfb.sh" \
     bash -c 'status=0; wine "$@" || status=$?; wineserver --wait; exit $status' wine-run "$@"

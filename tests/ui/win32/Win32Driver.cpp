@@ -6,6 +6,7 @@
 
 #include "../Driver.h"
 #include "Fishingunit.h"
+#include "WideText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 
 namespace uitest {
+
+using varkelo::Utf8;
+using varkelo::Wide;
 
 namespace {
 
@@ -30,20 +34,6 @@ LRESULT CALLBACK RunStep(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && message->message == WM_NULL && message->wParam == kStep)
         (*reinterpret_cast<const std::function<void()>*>(message->lParam))();
     return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-std::wstring Wide(std::string_view text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()),
-                                                wide.data(), int(wide.size()))));
-    return wide;
-}
-
-std::string Utf8(std::wstring_view text) {
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(std::size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()),
-                                                utf8.data(), int(utf8.size()), nullptr, nullptr)));
-    return utf8;
 }
 
 std::string ClassOf(HWND window) {
@@ -161,9 +151,7 @@ HWND FindForm(std::string_view caption) {
 }
 
 std::string Caption(HWND window) {
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return Utf8(text);
+    return varkelo::WindowText(window);
 }
 
 TProgram::TProgram() {
