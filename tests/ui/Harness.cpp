@@ -64,4 +64,12 @@ bool RunInProgress() {
     return g_running || g_runRequested;
 }
 
+bool TProgram::Running() {
+    return RunInProgress();
+}
+
+std::optional<int> TProgram::WaitEnd() {
+    return WaitRunEnded(std::chrono::seconds(5));
+}
+
 } // namespace uitest

@@ -67,11 +67,16 @@ TEST(MainWindow, EachWayOfAskingShowsOneBox) {
     EXPECT_TRUE(program.Running());
 }
 
-// F5 opens the help, Esc closes it, F5 brings it back.
+// F5 opens the help, which lists every item with its value, in Russian style; Esc closes it,
+// F5 brings it back.
 TEST(MainWindow, Help) {
     TProgram program;
     program.Press(TKey::F5);
     ASSERT_TRUE(program.WaitActive("Помощь"));
+    const std::string help = program.Text("HelpText");
+    for (const auto& row : kCatalogue)
+        EXPECT_NE(help.find(row.Caption.substr(0, row.Caption.size() - 1)), std::string::npos);
+    EXPECT_TRUE(help.find("2,7") != help.npos && help.find("**") == help.npos);
     program.Press(TKey::Escape);
     EXPECT_FALSE(Shown(program, "Помощь"));
     ASSERT_TRUE(program.Activate(kMain));

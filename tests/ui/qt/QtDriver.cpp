@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWindow>
 
 #include <condition_variable>
@@ -255,6 +256,8 @@ std::string TProgram::Focused() {
 
 std::string TProgram::Text(std::string_view field) {
     return Read<std::string>([&] {
+        if (auto* document = Find<QTextBrowser>(field))
+            return document->toPlainText().toStdString();
         auto* edit = Find<QLineEdit>(field);
         return edit ? edit->text().toStdString() : std::string();
     });
@@ -287,14 +290,6 @@ void TProgram::SetClipboard(std::string_view text) {
 
 varkelo::TTripData TProgram::Record() {
     return Read<varkelo::TTripData>([] { return Form1->TripData(); });
-}
-
-bool TProgram::Running() {
-    return RunInProgress();
-}
-
-std::optional<int> TProgram::WaitEnd() {
-    return WaitRunEnded(5s);
 }
 
 } // namespace uitest

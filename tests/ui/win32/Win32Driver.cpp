@@ -296,14 +296,6 @@ varkelo::TTripData TProgram::Record() {
     return record;
 }
 
-bool TProgram::Running() {
-    return RunInProgress();
-}
-
-std::optional<int> TProgram::WaitEnd() {
-    return WaitRunEnded(5s);
-}
-
 } // namespace uitest
 
 int main(int argc, char** argv) {

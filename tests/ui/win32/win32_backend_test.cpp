@@ -133,16 +133,4 @@ TEST(Win32Windows, EnterWithoutTheButtonFocusedCalculates) {
     EXPECT_EQ(program.Box(), "Чистая прибыль составляет: 0 НВ.");
 }
 
-// The help lists every item of the catalogue with its value, in Russian style.
-TEST(Win32Windows, HelpListsEveryItem) {
-    TProgram program;
-    program.Press(TKey::F5);
-    ASSERT_TRUE(program.WaitActive("Помощь"));
-    const std::string text = Caption(FindControl(FindForm("Помощь"), "HelpText"));
-    for (const auto& row : kCatalogue)
-        EXPECT_NE(text.find(row.Caption.substr(0, row.Caption.size() - 1)), std::string::npos);
-    EXPECT_NE(text.find("2,7"), std::string::npos);
-    EXPECT_EQ(text.find("**"), std::string::npos);
-}
-
 } // namespace
