@@ -60,12 +60,14 @@ public:
     std::optional<int> WaitEnd(); // the exit status, unless the program goes on
 };
 
-// The threads of the window tests, for the drivers: the program runs on the main thread, a
-// run at a time as the tests ask; the tests run on a second thread. main() returns what
-// RunBesideProgram does.
+// For the drivers. The program runs on the main thread, a run at a time as the tests ask;
+// the tests run on a second thread: main() returns what RunBesideProgram does. Each driver
+// provides the rest of this section; Harness.cpp builds the program's start, end and
+// activation on it.
 int RunBesideProgram(const std::function<int()>& tests);
-void RequestRun();
-std::optional<int> WaitRunEnded(std::chrono::milliseconds timeout);
-bool RunInProgress();
+bool WaitStarted();                               // a run began: its main window is up
+void EndRun();                                    // however it stands
+void Settle();                                    // until the program has handled its input
+void RequestActivation(std::string_view caption); // as a click on the window's frame
 
 } // namespace uitest

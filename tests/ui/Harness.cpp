@@ -3,8 +3,11 @@
 #include "Startup.h"
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace uitest {
 
@@ -46,11 +49,7 @@ int RunBesideProgram(const std::function<int()>& tests) {
     return result;
 }
 
-void RequestRun() {
-    std::lock_guard lock(g_mutex);
-    g_runRequested = true;
-    g_changed.notify_all();
-}
+namespace {
 
 std::optional<int> WaitRunEnded(std::chrono::milliseconds timeout) {
     std::unique_lock lock(g_mutex);
@@ -59,13 +58,52 @@ std::optional<int> WaitRunEnded(std::chrono::milliseconds timeout) {
     return g_exitStatus;
 }
 
-bool RunInProgress() {
-    std::lock_guard lock(g_mutex);
-    return g_running || g_runRequested;
+} // namespace
+
+TProgram::TProgram() {
+    {
+        std::lock_guard lock(g_mutex);
+        g_runRequested = true;
+        g_changed.notify_all();
+    }
+    if (!WaitStarted()) {
+        ADD_FAILURE() << "the program did not start";
+        std::abort(); // nothing more can be tested
+    }
+    EXPECT_TRUE(Activate("Варкело"));
+}
+
+TProgram::~TProgram() {
+    EndRun();
+    if (!WaitRunEnded(std::chrono::seconds(20))) {
+        ADD_FAILURE() << "the program did not end";
+        std::abort();
+    }
+}
+
+// Clicked again while it does not come up: a window shown a moment before may still take the
+// focus from it.
+bool TProgram::Activate(std::string_view caption) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        RequestActivation(caption);
+        if (WaitActive(caption, 10))
+            return true;
+    }
+    return false;
+}
+
+bool TProgram::WaitActive(std::string_view caption, int rounds) {
+    for (int i = 0; i < rounds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        Settle();
+        if (ActiveCaption() == caption)
+            return true;
+    }
+    return false;
 }
 
 bool TProgram::Running() {
-    return RunInProgress();
+    std::lock_guard lock(g_mutex);
+    return g_running || g_runRequested;
 }
 
 std::optional<int> TProgram::WaitEnd() {

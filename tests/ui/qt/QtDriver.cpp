@@ -81,6 +81,8 @@ template <class Control> Control* Find(std::string_view name) {
     return window ? window->findChild<Control*>(FromUtf8(name)) : nullptr;
 }
 
+} // namespace
+
 // Lets the program finish what a step began: a box it opened is up, and the window system's
 // answers (mapping, focus) are in; twice, as a window mapped in the first round asks for the
 // focus, granted in the second.
@@ -92,6 +94,8 @@ void Settle() {
         });
     OnGui([] {});
 }
+
+namespace {
 
 // A key goes to the modal box if one is open, else to the active window; as a user waits for
 // a window to take the keyboard before typing, so does the driver, a moment.
@@ -138,42 +142,32 @@ bool OnGui(const std::function<void()>& step) {
     }
 }
 
-TProgram::TProgram() {
-    RequestRun();
+bool WaitStarted() {
     std::unique_lock lock(g_qtMutex);
-    if (!g_loopStarted.wait_for(lock, 20s, [] { return g_looping; })) {
-        ADD_FAILURE() << "the program did not start";
-        std::abort();
-    }
-    lock.unlock();
-    EXPECT_TRUE(Activate("Варкело"));
+    return g_loopStarted.wait_for(lock, 20s, [] { return g_looping; });
 }
 
-TProgram::~TProgram() {
-    Post([] { QCoreApplication::exit(0); }); // whatever stands open
-    if (!WaitRunEnded(20s)) {
-        ADD_FAILURE() << "the program did not end";
-        std::abort();
-    }
+void EndRun() {
+    Post([] { QCoreApplication::exit(0); });
+}
+
+void RequestActivation(std::string_view caption) {
+    OnGui([title = FromUtf8(caption)] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->windowTitle() == title)
+                window->activateWindow();
+    });
 }
 
 void TProgram::Press(TKey key) {
+    // clang-format off
     static const std::pair<Qt::Key, Qt::KeyboardModifiers> strokes[] = {
-        {Qt::Key_F1, {}},
-        {Qt::Key_F2, {}},
-        {Qt::Key_F3, {}},
-        {Qt::Key_F4, {}},
-        {Qt::Key_F5, {}},
-        {Qt::Key_F6, {}},
-        {Qt::Key_Return, {}},
-        {Qt::Key_Enter, Qt::KeypadModifier},
-        {Qt::Key_Escape, {}},
-        {Qt::Key_Space, {}},
-        {Qt::Key_Tab, {}},
-        {Qt::Key_Backtab, Qt::ShiftModifier},
-        {Qt::Key_Backspace, {}},
-        {Qt::Key_C, Qt::ControlModifier},
-        {Qt::Key_V, Qt::ControlModifier}};
+        {Qt::Key_F1, {}}, {Qt::Key_F2, {}}, {Qt::Key_F3, {}}, {Qt::Key_F4, {}}, {Qt::Key_F5, {}},
+        {Qt::Key_F6, {}}, {Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier},
+        {Qt::Key_Escape, {}}, {Qt::Key_Space, {}}, {Qt::Key_Tab, {}},
+        {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Backspace, {}},
+        {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier}};
+    // clang-format on
     const auto stroke = strokes[int(key)];
     Input([stroke](QWindow* target) { QTest::keyClick(target, stroke.first, stroke.second); });
 }
@@ -204,30 +198,6 @@ void TProgram::CloseWindow() {
                 window->close();
         }))
         Settle();
-}
-
-bool TProgram::Activate(std::string_view caption) {
-    // Clicked again while it does not come up: a window shown a moment before may still take
-    // the focus from it when the server maps it.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        OnGui([title = FromUtf8(caption)] {
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->isVisible() && window->windowTitle() == title)
-                    window->activateWindow();
-        });
-        if (WaitActive(caption, 10))
-            return true;
-    }
-    return false;
-}
-
-bool TProgram::WaitActive(std::string_view caption, int rounds) {
-    for (int i = 0; i < rounds; ++i, std::this_thread::sleep_for(10ms)) {
-        Settle();
-        if (ActiveCaption() == caption)
-            return true;
-    }
-    return false;
 }
 
 std::string TProgram::ActiveCaption() {

@@ -74,6 +74,8 @@ HWND Box() {
     return boxes.empty() ? nullptr : boxes.front();
 }
 
+} // namespace
+
 // Lets the program handle what was sent to it: until its thread's queue holds no input and
 // no posted message, a box it opened being up.
 void Settle() {
@@ -85,6 +87,8 @@ void Settle() {
         std::this_thread::sleep_for(1ms);
     }
 }
+
+namespace {
 
 INPUT KeyInput(WORD key, DWORD flags) {
     INPUT input{};
@@ -154,24 +158,18 @@ std::string Caption(HWND window) {
     return varkelo::WindowText(window);
 }
 
-TProgram::TProgram() {
-    RequestRun();
+bool WaitStarted() {
     for (int i = 0; i < 2000 && !(g_main = FindForm("Варкело")); ++i)
         std::this_thread::sleep_for(10ms);
-    if (g_main == nullptr) {
-        ADD_FAILURE() << "the program did not start";
-        std::abort();
-    }
-    EXPECT_TRUE(Activate("Варкело"));
+    return g_main != nullptr;
 }
 
-TProgram::~TProgram() {
-    OnGui([] { PostQuitMessage(0); }); // whatever stands open
-    if (!WaitRunEnded(20s)) {
-        ADD_FAILURE() << "the program did not end";
-        std::abort();
-    }
-    g_main = nullptr;
+void EndRun() {
+    OnGui([] { PostQuitMessage(0); });
+}
+
+void RequestActivation(std::string_view caption) {
+    OnGui([form = FindForm(caption)] { SetForegroundWindow(form); });
 }
 
 void TProgram::Press(TKey key) {
@@ -212,21 +210,6 @@ void TProgram::CloseWindow() {
         PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         Settle();
     }
-}
-
-bool TProgram::Activate(std::string_view caption) {
-    const HWND form = FindForm(caption);
-    OnGui([form] { SetForegroundWindow(form); });
-    return WaitActive(caption);
-}
-
-bool TProgram::WaitActive(std::string_view caption, int rounds) {
-    for (int i = 0; i < rounds; ++i, std::this_thread::sleep_for(10ms)) {
-        Settle();
-        if (ActiveCaption() == caption)
-            return true;
-    }
-    return false;
 }
 
 std::string TProgram::ActiveCaption() {
