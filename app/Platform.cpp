@@ -88,12 +88,10 @@ void TApplication::Initialize() {
 }
 
 void TApplication::Run() {
-    m_terminated = false;
     platform::Run();
 }
 
 void TApplication::Terminate() {
-    m_terminated = true;
     platform::Terminate();
 }
 

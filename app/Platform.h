@@ -115,8 +115,6 @@ public:
     }
     void Run();
     void Terminate();
-    // Whether Terminate was called since Run began.
-    bool Terminated() const { return m_terminated; }
     void ShowException(const std::exception& error);
 
     TForm* MainForm() const { return m_forms.empty() ? nullptr : m_forms.front().Form.get(); }
@@ -128,7 +126,6 @@ private:
     };
     std::vector<TOwnedForm> m_forms;
     bool m_initialized = false;
-    bool m_terminated = false;
 };
 
 // The one application while it lives.
