@@ -6,7 +6,8 @@ namespace varkelo {
 
 TApplication* Application = nullptr;
 
-TForm::TForm(const TFormDesc& layout) : m_layout(layout), m_window(platform::CreateFormWindow(*this)) {}
+TForm::TForm(const TFormDesc& layout)
+    : m_layout(layout), m_window(platform::CreateFormWindow(*this)) {}
 
 TForm::~TForm() {
     platform::DestroyWindow(m_window);

@@ -25,6 +25,12 @@ enum class TKey {
 };
 // clang-format on
 
+// A rectangle in pixels at 96 dots per inch.
+struct TBounds {
+    int Left, Top, Width, Height;
+    friend bool operator==(const TBounds&, const TBounds&) = default;
+};
+
 // Whether Ctrl+C in a message box copies its text: Qt's boxes are taught to, Windows' do it
 // themselves, and Wine's do not.
 extern const bool kBoxesCopy;
@@ -50,8 +56,10 @@ public:
     std::vector<std::string> VisibleWindows();
     std::string Focused();                    // the name of the active window's focused control
     std::string Text(std::string_view field); // a field of the active window
-    std::optional<std::string> Box();         // the open message box's text
-    void CloseBox();                          // with its OK button
+    // A control of the active window, in its client area; with no name, the client area.
+    TBounds Bounds(std::string_view control = {});
+    std::optional<std::string> Box(); // the open message box's text
+    void CloseBox();                  // with its OK button
     std::string Clipboard();
     void SetClipboard(std::string_view text);
 

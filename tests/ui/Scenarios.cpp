@@ -159,6 +159,52 @@ INSTANTIATE_TEST_SUITE_P(
         std::tuple{1, "SpoonBaitEdit", "<b>1", "Блесна: «<b>1» не является целым числом"},
         std::tuple{2, "NetLongevityEdit", "1 2", "Сачок: «1 2» не является целым числом"}));
 
+// Where everything stands: the main window's button; in each entry window the fields 20
+// pixels apart, each label 5 pixels below its field's top, and the buttons; the client areas
+// (the tackle window's whole frame is what is fixed, so its client area is not).
+TEST(Dialogs, Layout) {
+    struct TColumn {
+        TGroup Group;
+        int LabelLeft, LabelTop, EditLeft;
+    };
+    struct TWindow {
+        TBounds Client;
+        std::vector<TColumn> Columns;
+        TBounds Ok, Cancel;
+    };
+    const TWindow windows[] = {
+        {{0, 0, 136, 451}, {{TGroup::Fish, 5, 10, 80}}, {5, 415, 60, 30}, {70, 415, 60, 30}},
+        {{0, 0, 146, 171}, {{TGroup::Bait, 5, 10, 90}}, {5, 135, 60, 30}, {80, 135, 60, 30}},
+        {{},
+         {{TGroup::SpentTackle, 5, 40, 205}, {TGroup::TackleLongevity, 5, 220, 205}},
+         {60, 370, 60, 30},
+         {140, 370, 60, 30}}};
+    TProgram program;
+    EXPECT_EQ(program.Bounds(), (TBounds{0, 0, 225, 74}));
+    EXPECT_EQ(program.Bounds("CalculationButton"), (TBounds{82, 20, 60, 30}));
+    for (int dialog = 0; dialog < 3; ++dialog) {
+        const TWindow& window = windows[dialog];
+        Open(program, dialog);
+        if (window.Client.Width > 0) {
+            EXPECT_EQ(program.Bounds(), window.Client);
+        }
+        EXPECT_EQ(program.Bounds("OkButton"), window.Ok);
+        EXPECT_EQ(program.Bounds("CancelButton"), window.Cancel);
+        for (const TColumn& column : window.Columns) {
+            for (const auto& row : CatalogueGroup(column.Group)) {
+                const int top = column.LabelTop + 20 * row.Index;
+                EXPECT_EQ(program.Bounds(row.EditName),
+                          (TBounds{column.EditLeft, top - 5, 50, 21}));
+                std::string label(row.EditName.substr(0, row.EditName.size() - 4));
+                const TBounds bounds = program.Bounds(label + "Label");
+                EXPECT_EQ((TBounds{bounds.Left, bounds.Top, 1, bounds.Height}),
+                          (TBounds{column.LabelLeft, top, 1, 13}))
+                    << label;
+            }
+        }
+    }
+}
+
 // Round each window and back: the bait and tackle windows go from the first field to the
 // buttons before the other fields.
 class TabOrder : public testing::TestWithParam<int> {};

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
@@ -230,6 +231,16 @@ std::string TProgram::Text(std::string_view field) {
             return document->toPlainText().toStdString();
         auto* edit = Find<QLineEdit>(field);
         return edit ? edit->text().toStdString() : std::string();
+    });
+}
+
+TBounds TProgram::Bounds(std::string_view control) {
+    return Read<TBounds>([&] {
+        auto* main = qobject_cast<QMainWindow*>(ActiveWindow());
+        QWidget* widget = control.empty() ? (main ? main->centralWidget() : ActiveWindow())
+                                          : Find<QWidget>(control);
+        const QRect r = control.empty() ? widget->rect() : widget->geometry();
+        return TBounds{r.x(), r.y(), r.width(), r.height()};
     });
 }
 

@@ -235,6 +235,20 @@ std::string TProgram::Text(std::string_view field) {
     return control ? Caption(control) : std::string();
 }
 
+TBounds TProgram::Bounds(std::string_view control) {
+    const HWND form = ActiveForm();
+    RECT r{};
+    if (control.empty()) {
+        GetClientRect(form, &r);
+    } else {
+        GetWindowRect(FindControl(form, control), &r);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    }
+    const int dpi = int(GetDpiForWindow(form));
+    const auto at96 = [dpi](LONG pixels) { return MulDiv(int(pixels), 96, dpi); };
+    return {at96(r.left), at96(r.top), at96(r.right - r.left), at96(r.bottom - r.top)};
+}
+
 std::optional<std::string> TProgram::Box() {
     const HWND box = uitest::Box();
     if (box == nullptr)
