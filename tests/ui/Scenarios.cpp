@@ -76,7 +76,8 @@ TEST(MainWindow, Help) {
     const std::string help = program.Text("HelpText");
     for (const auto& row : kCatalogue)
         EXPECT_NE(help.find(row.Caption.substr(0, row.Caption.size() - 1)), std::string::npos);
-    EXPECT_TRUE(help.find("2,7") != help.npos && help.find("**") == help.npos);
+    EXPECT_NE(help.find("2,7"), help.npos);
+    EXPECT_EQ(help.find_first_of("*#|"), help.npos); // shown, not as Markdown
     program.Press(TKey::Escape);
     EXPECT_FALSE(Shown(program, "Помощь"));
     ASSERT_TRUE(program.Activate(kMain));
@@ -197,6 +198,7 @@ TEST(Dialogs, Layout) {
                           (TBounds{column.EditLeft, top - 5, 50, 21}));
                 std::string label(row.EditName.substr(0, row.EditName.size() - 4));
                 const TBounds bounds = program.Bounds(label + "Label");
+                EXPECT_GT(bounds.Width, 20) << label;
                 EXPECT_EQ((TBounds{bounds.Left, bounds.Top, 1, bounds.Height}),
                           (TBounds{column.LabelLeft, top, 1, 13}))
                     << label;

@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace varkelo;
@@ -40,6 +42,7 @@ TEST(Win32Windows, FramesPlacesAndFonts) {
         EXPECT_LE(std::abs(frame.left + frame.right - work.left - work.right), 2) << kForms[i];
         EXPECT_LE(std::abs(frame.top + frame.bottom - work.top - work.bottom), 2) << kForms[i];
         const LONG style = GetWindowLongW(form, GWL_STYLE);
+        EXPECT_TRUE(style & WS_SYSMENU) << kForms[i];
         EXPECT_FALSE(style & WS_MAXIMIZEBOX) << kForms[i];
         EXPECT_EQ(bool(style & WS_MINIMIZEBOX), i == 0 || i == 3) << kForms[i];
         EXPECT_EQ(bool(style & WS_THICKFRAME), i == 3) << kForms[i];
@@ -111,6 +114,40 @@ TEST(Win32Windows, HintsAndCursors) {
             EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << control;
         }
     });
+}
+
+// Moved to a monitor of another DPI, a window lays itself out again at that DPI; the help
+// opens over the main window.
+TEST(Win32Windows, NewDpiAndHelpPlace) {
+    TProgram program;
+    program.Press(TKey::F2);
+    const HWND bait = FindForm("Потраченная приманка");
+    const auto spoonAt = [&](UINT dpi) {
+        RECT frame;
+        GetWindowRect(bait, &frame);
+        OnGui([&] { SendMessageW(bait, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&frame)); });
+        RECT field, client;
+        GetWindowRect(FindControl(bait, "SpoonBaitEdit"), &field);
+        MapWindowPoints(nullptr, bait, reinterpret_cast<POINT*>(&field), 2);
+        GetClientRect(bait, &client);
+        return std::vector<LONG>{field.left, field.top, field.right - field.left, client.right};
+    };
+    const UINT dpi = GetDpiForWindow(bait);
+    EXPECT_EQ(spoonAt(dpi * 2),
+              (std::vector<LONG>{MulDiv(180, int(dpi), 96), MulDiv(210, int(dpi), 96),
+                                 MulDiv(100, int(dpi), 96), MulDiv(292, int(dpi), 96)}));
+    spoonAt(dpi);
+    ASSERT_TRUE(program.Activate("Варкело"));
+    program.Press(TKey::F5);
+    RECT main, help, work;
+    GetWindowRect(FindForm("Варкело"), &main);
+    GetWindowRect(FindForm("Помощь"), &help);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs(main.left + main.right - help.left - help.right), 2);
+    // Over it, as far as the work area lets it be.
+    const LONG centred = (main.top + main.bottom - (help.bottom - help.top)) / 2;
+    EXPECT_EQ(help.top,
+              std::max(work.top, std::min(centred, work.bottom - (help.bottom - help.top))));
 }
 
 // Enter reaches the main window's key handler when the button does not have the focus.
