@@ -56,6 +56,8 @@ public:
     std::vector<std::string> VisibleWindows();
     std::string Focused();                    // the name of the active window's focused control
     std::string Text(std::string_view field); // a field of the active window
+    // The main window's menu bar: each menu's caption, then its items as "caption\tshortcut".
+    std::vector<std::string> Menu();
     // A control of the active window, in its client area; with no name, the client area.
     TBounds Bounds(std::string_view control = {});
     std::optional<std::string> Box(); // the open message box's text

@@ -51,6 +51,10 @@ TEST(MainWindow, EachWayOfAskingShowsOneBox) {
     EXPECT_EQ(program.ActiveCaption(), kMain);
     EXPECT_EQ(program.Focused(), "CalculationButton");
     EXPECT_EQ(program.VisibleWindows(), std::vector<std::string>{kMain});
+    EXPECT_EQ(program.Menu(),
+              (std::vector<std::string>{"Меню", "Выловленная рыба\tF1", "Потраченная приманка\tF2",
+                                        "Потраченные снасти\tF3", "Расчёт\tF4", "Выход\tF6",
+                                        "Дополнительно", "Помощь\tF5"}));
     Open(program, 1);
     Enter(program, "SpoonBaitEdit", "1");
     program.Press(TKey::Enter);

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
@@ -231,6 +232,21 @@ std::string TProgram::Text(std::string_view field) {
             return document->toPlainText().toStdString();
         auto* edit = Find<QLineEdit>(field);
         return edit ? edit->text().toStdString() : std::string();
+    });
+}
+
+std::vector<std::string> TProgram::Menu() {
+    return Read<std::vector<std::string>>([] {
+        std::vector<std::string> items;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<QMainWindow*>(window))
+                for (QAction* menu : main->menuBar()->actions()) {
+                    items.push_back(menu->text().toStdString());
+                    for (QAction* item : menu->menu()->actions())
+                        items.push_back(
+                            (item->text() + u'\t' + item->shortcut().toString()).toStdString());
+                }
+        return items;
     });
 }
 

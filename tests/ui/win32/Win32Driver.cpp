@@ -235,6 +235,23 @@ std::string TProgram::Text(std::string_view field) {
     return control ? Caption(control) : std::string();
 }
 
+std::vector<std::string> TProgram::Menu() {
+    std::vector<std::string> items;
+    const auto text = [](HMENU menu, int at) {
+        wchar_t caption[80] = {};
+        GetMenuStringW(menu, UINT(at), caption, 80, MF_BYPOSITION);
+        return Utf8(caption);
+    };
+    const HMENU bar = GetMenu(FindForm("Варкело"));
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        items.push_back(text(bar, i));
+        const HMENU menu = GetSubMenu(bar, i);
+        for (int j = 0; j < GetMenuItemCount(menu); ++j)
+            items.push_back(text(menu, j));
+    }
+    return items;
+}
+
 TBounds TProgram::Bounds(std::string_view control) {
     const HWND form = ActiveForm();
     RECT r{};

@@ -63,6 +63,7 @@ TEST(Win32Windows, FramesPlacesAndFonts) {
         GetWindowRect(label, &labelBounds);
         GetWindowRect(edit, &editBounds);
         EXPECT_LE(labelBounds.right, editBounds.left) << row.EditName;
+        EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE); // sunken, as a field is
         // The font the field is drawn in, as the font mapper found it.
         HDC dc = GetDC(edit);
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
