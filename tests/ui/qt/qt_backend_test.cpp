@@ -91,8 +91,9 @@ TEST(QtWindows, BoxesShowPlainText) {
     program.Type("<b>1");
     program.Press(TKey::Enter);
     OnGui([] {
-        QWidget* box = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         EXPECT_EQ(box->windowTitle(), "Варкело");
+        EXPECT_EQ(box->buttons().size(), 1);
         EXPECT_EQ(Accessible(box->findChild<QLabel*>("qt_msgbox_label")),
                   "Хлеб: «<b>1» не является целым числом");
     });

@@ -49,6 +49,7 @@ TEST(Win32Windows, FramesPlacesAndFonts) {
         EXPECT_EQ(bool(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME), i == 1 || i == 2);
     }
     EXPECT_NE(GetClassLongPtrW(main, GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrW(main, GCLP_HICONSM), 0);
 
     // Each field directly after its label, which a screen reader therefore reads as its
     // name; the label clear of the field in "MS Sans Serif" at an 11-pixel em.
@@ -151,12 +152,20 @@ TEST(Win32Windows, NewDpiAndHelpPlace) {
               std::max(work.top, std::min(centred, work.bottom - (help.bottom - help.top))));
 }
 
-// Enter reaches the main window's key handler when the button does not have the focus.
+// Enter reaches the main window's key handler when the button does not have the focus. The
+// box has one button, and every other window waits for it.
 TEST(Win32Windows, EnterWithoutTheButtonFocusedCalculates) {
     TProgram program;
+    program.Press(TKey::F1);
+    ASSERT_TRUE(program.Activate("Варкело"));
     OnGui([] { SetFocus(FindForm("Варкело")); });
     program.Press(TKey::Enter);
     EXPECT_EQ(program.Box(), "Чистая прибыль составляет: 0 НВ.");
+    HWND box = FindWindowW(L"#32770", L"Варкело");
+    EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL));
+    EXPECT_FALSE(IsWindowEnabled(FindForm("Выловленная рыба")));
+    program.CloseBox();
+    EXPECT_TRUE(IsWindowEnabled(FindForm("Выловленная рыба")));
 }
 
 } // namespace
