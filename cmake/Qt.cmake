@@ -22,13 +22,42 @@ foreach(size 32 128)
         RENAME ${VARKELO_APP_ID}.png)
 endforeach()
 
+# Debian wants these in every package: the copyright in its own format, the package's
+# changelog and a manual page, English with the Russian one beside it.
+install(FILES data/deb/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES data/deb/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME varkelo)
+# Installs a file gzipped as dpkg's own tools do: no name or time stored.
+function(install_gzipped source name destination)
+    string(MAKE_C_IDENTIFIER "${destination}/${name}" id)
+    set(gzipped ${CMAKE_BINARY_DIR}/gzipped/${id}/${name}.gz)
+    add_custom_command(OUTPUT ${gzipped}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/gzipped/${id}
+        COMMAND sh -c "gzip -9n -c '${PROJECT_SOURCE_DIR}/${source}' > '${gzipped}'"
+        DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+    add_custom_target(${id} ALL DEPENDS ${gzipped})
+    install(FILES ${gzipped} DESTINATION ${destination})
+endfunction()
+install_gzipped(data/deb/changelog changelog.Debian ${CMAKE_INSTALL_DOCDIR})
+install_gzipped(man/en/varkelo.1 varkelo.1 ${CMAKE_INSTALL_MANDIR}/man1)
+install_gzipped(man/varkelo.1 varkelo.1 ${CMAKE_INSTALL_MANDIR}/ru/man1)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME varkelo)
 set(CPACK_PACKAGE_CONTACT "Varkelo maintainers <maintainers@varkelo.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fishing trip profit calculator (Russian interface)")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Works out the net profit of one fishing trip from how many fish of each of\n"
+    "20 species were caught, how many portions of 6 baits and items of 7 kinds\n"
+    "of tackle were spent, and how much longevity is left on the tackle still in\n"
+    "use. The help lists every value and price. The interface is in Russian, and\n"
+    "the program can be driven entirely from the keyboard.")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation")
+# Only for a Wayland session without Xwayland: the program prefers X11 wherever it can.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -12,7 +12,11 @@ foreach(path
         share/applications/${id}.desktop
         share/metainfo/${id}.metainfo.xml
         share/icons/hicolor/32x32/apps/${id}.png
-        share/icons/hicolor/128x128/apps/${id}.png)
+        share/icons/hicolor/128x128/apps/${id}.png
+        share/doc/varkelo/copyright
+        share/doc/varkelo/changelog.Debian.gz
+        share/man/man1/varkelo.1.gz
+        share/man/ru/man1/varkelo.1.gz)
     if(NOT EXISTS "${PREFIX}/${path}")
         message(FATAL_ERROR "missing from the install tree: ${path}")
     endif()
