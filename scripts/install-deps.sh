@@ -10,6 +10,8 @@ packages=(
     xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
     appstream dpkg-dev clang libclang-rt-dev libx11-dev clang-format clang-tidy
     g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis locales
+    openbox libxtst-dev xdotool sway wtype xwayland qt6-wayland
+    dbus-daemon at-spi2-core python3-pyatspi lintian
 )
 
 sudo=""

@@ -5,6 +5,7 @@
 #include "Platform.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -23,8 +24,8 @@
 #include <QStyleFactory>
 #include <QTextBrowser>
 #include <QTranslator>
-
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <memory>
@@ -56,6 +57,8 @@ public:
         // Typed text is quoted in error messages: never let it pass for markup.
         setTextFormat(Qt::PlainText);
         setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // In Cyrillic letters, as on a Russian desktop; Qt's translation leaves it Latin.
+        button(Ok)->setText(QStringLiteral("ОК"));
     }
 
 protected:
@@ -76,6 +79,20 @@ void ShowBox(QMessageBox::Icon icon, std::string_view text) {
     // The window the box came from is active again, as where the platform does it itself.
     if (owner != nullptr && owner->isVisible())
         owner->activateWindow();
+}
+
+// The role a screen reader announces a secondary window with; Qt would make a plain widget
+// a client area ("filler" over AT-SPI), not a window.
+const char* const kRoleProperty = "varkeloRole";
+
+QAccessibleInterface* AccessibleWindow(const QString& className, QObject* object) {
+    if (className != QLatin1String("QWidget") || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    const QVariant role = widget->property(kRoleProperty);
+    if (!widget->isWindow() || !role.isValid())
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
 }
 
 // Gives a form's FormKeyDown the first look at Enter and Esc typed anywhere in it, without
@@ -124,14 +141,64 @@ public:
     }
 };
 
+// The frame the window manager hangs round a window, as far as it has told it (on X11,
+// _NET_FRAME_EXTENTS); none offscreen, on an X server without a window manager, or before
+// the window is mapped.
+QMargins FrameOf(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle != nullptr && window->isVisible() ? handle->frameMargins() : QMargins();
+}
+
+// Sizes a window whose description gives its outer size, and places it by its whole frame:
+// centred on the screen's available area, or over the main window, inside that area.
+void Fit(QWidget* window, const TFormDesc& layout, const QMargins& frame) {
+    if (layout.OuterSize)
+        window->resize(QSize(layout.Width, layout.Height).shrunkBy(frame));
+    const QRect area = window->screen()->availableGeometry();
+    QRect outer(QPoint(), window->size().grownBy(frame));
+    const bool overMain = layout.Position == TPosition::OverMainForm && g_mainWidget != nullptr &&
+                          g_mainWidget != window;
+    outer.moveCenter(overMain ? g_mainWidget->frameGeometry().center() : area.center());
+    outer.moveLeft(std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width())));
+    outer.moveTop(std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height())));
+    window->move(outer.topLeft()); // a window's position is its frame's
+}
+
 // A form's top-level widget: its frame's close button goes to the form, labels are measured
-// on the first show, and an outer size is met once the frame is known.
+// on the first show, and the window is sized and placed by its whole frame.
 template <class Base> class TFormWidget : public Base {
 public:
     TFormWidget(TForm& form, QWidget* owner, Qt::WindowFlags flags)
         : Base(owner, flags), m_form(form) {}
 
+    void setVisible(bool visible) override {
+        // The frame is known only once the window manager has mapped the window: the first
+        // time, place it as if it had the main window's frame, the likeliest, so that it
+        // seldom has to move once its own is known.
+        if (visible && !m_placed) {
+            m_placed = true;
+            Fit(this, m_form.Layout(),
+                g_mainWidget != nullptr ? FrameOf(g_mainWidget) : QMargins());
+        }
+        Base::setVisible(visible);
+    }
+
 protected:
+    bool event(QEvent* event) override {
+        const bool handled = Base::event(event);
+        // Qt reads the frame anew when the window manager moves the window into it; some
+        // platforms know it on showing.
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::Move) && !m_framed) {
+            const QMargins frame = FrameOf(this);
+            if (!frame.isNull()) {
+                m_framed = true;
+                Fit(this, m_form.Layout(), frame);
+            }
+        }
+        return handled;
+    }
+
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         FrameClosed(m_form);
@@ -147,20 +214,13 @@ protected:
             m_labelsSized = true;
         }
         Base::showEvent(event);
-        const TFormDesc& layout = m_form.Layout();
-        if (layout.OuterSize && !m_outerSized) {
-            const QSize frame = this->frameGeometry().size() - this->size();
-            if (!frame.isEmpty()) {
-                this->resize(QSize(layout.Width, layout.Height) - frame);
-                m_outerSized = true;
-            }
-        }
     }
 
 private:
     TForm& m_form;
     bool m_labelsSized = false;
-    bool m_outerSized = false;
+    bool m_placed = false;
+    bool m_framed = false;
 };
 
 Qt::WindowFlags FlagsOf(const TFormDesc& layout) {
@@ -266,11 +326,6 @@ void BuildMenu(QMainWindow* window, std::span<const TMenuItemDesc> menu, TForm& 
     }
 }
 
-void CentreOnScreen(QWidget* window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
-}
-
 QWidget* FindControl(const TWindow& window, std::string_view name) {
     return window.Widget->findChild<QWidget*>(FromUtf8(name));
 }
@@ -283,6 +338,14 @@ void Initialize() {
     QApplication::setApplicationName(QStringLiteral("varkelo"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.varkelo.Varkelo"));
     if (qApp == nullptr) {
+        // Under a Wayland compositor, the X11 path through Xwayland whenever there is an X
+        // display, and Wayland's own only without one. Measured under sway: natively, asking
+        // to bring an open window forward is refused and the keys go on into the window in
+        // front; through Xwayland the program moves the keyboard itself, as on X11, and places
+        // and sizes its windows by their frames. QT_QPA_PLATFORM, when set, decides.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            !qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "xcb;wayland");
         // The command line is not the program's to read: Qt gets only the program's name.
         static int argc = 1;
         static char name[] = "varkelo";
@@ -290,6 +353,7 @@ void Initialize() {
         g_qtApplication = std::make_unique<QApplication>(argc, argv);
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QAccessible::installFactory(AccessibleWindow); // cleared with each application object
     QApplication::setWindowIcon(QIcon(QPixmap(kFishIcon)));
 
     // Qt's own texts in Russian; the program runs on without them where they are missing.
@@ -331,6 +395,10 @@ TWindow* CreateFormWindow(TForm& form) {
         window = new TFormWidget<QWidget>(form, owner, FlagsOf(layout));
         window->setAutoFillBackground(true);
         client = window;
+        // A window that asks for input is a dialog; one that only shows a document, a window.
+        const bool reader = std::any_of(layout.Controls.begin(), layout.Controls.end(),
+                                        [](auto& c) { return c.Kind == TControlKind::Document; });
+        window->setProperty(kRoleProperty, int(reader ? QAccessible::Window : QAccessible::Dialog));
     }
     if (g_mainWidget == nullptr)
         g_mainWidget = window;
@@ -362,12 +430,8 @@ TWindow* CreateFormWindow(TForm& form) {
             window->layout()->setSizeConstraint(QLayout::SetFixedSize);
         window->adjustSize();
     } else {
-        window->resize(size); // an outer size is met at the first show, once the frame is known
+        window->resize(size); // an outer size is met on showing, once the frame is known
     }
-    if (layout.Position == TPosition::ScreenCentre || g_mainWidget == window)
-        CentreOnScreen(window);
-    else
-        window->move(g_mainWidget->geometry().center() - window->rect().center());
 
     auto* preview = new TKeyPreview(window, form);
     window->installEventFilter(preview);
@@ -410,9 +474,11 @@ void ShowError(std::string_view text) {
 }
 
 void Show(TWindow& window) {
-    window.Widget->show();
-    window.Widget->raise();
-    window.Widget->activateWindow();
+    QWidget* widget = window.Widget;
+    widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
 }
 
 void Hide(TWindow& window) {

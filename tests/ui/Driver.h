@@ -49,6 +49,7 @@ public:
     void Type(std::string_view text);        // UTF-8, a character at a time
     void Click(std::string_view control);    // a button of the active window
     void CloseWindow();                      // the active window's close button
+    void Minimise();                         // the active window's minimise button
     bool Activate(std::string_view caption); // as a click on its frame
     bool WaitActive(std::string_view caption, int rounds = 200);
 

@@ -70,7 +70,7 @@ TProgram::TProgram() {
         ADD_FAILURE() << "the program did not start";
         std::abort(); // nothing more can be tested
     }
-    EXPECT_TRUE(Activate("Варкело"));
+    EXPECT_TRUE(Activate("Варкело")) << "Варкело wanted active, «" << ActiveCaption() << "» active";
 }
 
 TProgram::~TProgram() {

@@ -24,11 +24,28 @@ bool Shown(TProgram& program, const std::string& caption) {
     return std::find(windows.begin(), windows.end(), caption) != windows.end();
 }
 
+testing::AssertionResult Wanted(TProgram& program, const std::string& caption, bool active) {
+    if (active)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << caption << " wanted active, «" << program.ActiveCaption() << "» active";
+}
+
+// Whether the window is active, as it should be by now; else which one is.
+testing::AssertionResult Active(TProgram& program, const std::string& caption) {
+    return Wanted(program, caption, program.WaitActive(caption));
+}
+
+// As a click on its frame makes it active.
+testing::AssertionResult Activate(TProgram& program, const std::string& caption) {
+    return Wanted(program, caption, program.Activate(caption));
+}
+
 // From the main window, as a user opens a dialog.
 void Open(TProgram& program, int dialog) {
-    ASSERT_TRUE(program.Activate(kMain));
+    ASSERT_TRUE(Activate(program, kMain));
     program.Press(TKey(int(TKey::F1) + dialog));
-    ASSERT_TRUE(program.WaitActive(kDialogs[dialog]));
+    ASSERT_TRUE(Active(program, kDialogs[dialog]));
 }
 
 void TabTo(TProgram& program, std::string_view control) {
@@ -45,7 +62,8 @@ void Enter(TProgram& program, std::string_view field, std::string_view text) {
 }
 
 // The button has the focus at the start; it, F4, Enter, keypad Enter and Space each show
-// exactly one box, from what was stored.
+// exactly one box, from what was stored. The box's button, Enter, keypad Enter, Esc and Space
+// each close it, and nothing else.
 TEST(MainWindow, EachWayOfAskingShowsOneBox) {
     TProgram program;
     EXPECT_EQ(program.ActiveCaption(), kMain);
@@ -58,15 +76,24 @@ TEST(MainWindow, EachWayOfAskingShowsOneBox) {
     Open(program, 1);
     Enter(program, "SpoonBaitEdit", "1");
     program.Press(TKey::Enter);
-    ASSERT_TRUE(program.Activate(kMain));
-    for (TKey way : {TKey::Tab, TKey::F4, TKey::Enter, TKey::KeypadEnter, TKey::Space}) {
-        if (way == TKey::Tab)
+    ASSERT_TRUE(Activate(program, kMain));
+    // Tab stands for a click on the button.
+    const std::pair<TKey, TKey> ways[] = {{TKey::Tab, TKey::Tab},
+                                          {TKey::F4, TKey::Enter},
+                                          {TKey::Enter, TKey::Escape},
+                                          {TKey::KeypadEnter, TKey::Space},
+                                          {TKey::Space, TKey::KeypadEnter}};
+    for (const auto& [ask, close] : ways) {
+        if (ask == TKey::Tab)
             program.Click("CalculationButton");
         else
-            program.Press(way);
-        EXPECT_EQ(program.Box(), FormatProfitMessage(-50)) << int(way);
-        program.CloseBox();
-        EXPECT_EQ(program.Box(), std::nullopt) << int(way);
+            program.Press(ask);
+        EXPECT_EQ(program.Box(), FormatProfitMessage(-50)) << int(ask);
+        if (close == TKey::Tab)
+            program.CloseBox();
+        else
+            program.Press(close);
+        EXPECT_EQ(program.Box(), std::nullopt) << int(close);
     }
     EXPECT_TRUE(program.Running());
 }
@@ -76,7 +103,7 @@ TEST(MainWindow, EachWayOfAskingShowsOneBox) {
 TEST(MainWindow, Help) {
     TProgram program;
     program.Press(TKey::F5);
-    ASSERT_TRUE(program.WaitActive("Помощь"));
+    ASSERT_TRUE(Active(program, "Помощь"));
     const std::string help = program.Text("HelpText");
     for (const auto& row : kCatalogue)
         EXPECT_NE(help.find(row.Caption.substr(0, row.Caption.size() - 1)), std::string::npos);
@@ -84,10 +111,44 @@ TEST(MainWindow, Help) {
     EXPECT_EQ(help.find_first_of("*#|"), help.npos); // shown, not as Markdown
     program.Press(TKey::Escape);
     EXPECT_FALSE(Shown(program, "Помощь"));
-    ASSERT_TRUE(program.Activate(kMain));
+    ASSERT_TRUE(Activate(program, kMain));
     program.Press(TKey::F5);
-    EXPECT_TRUE(program.WaitActive("Помощь"));
+    EXPECT_TRUE(Active(program, "Помощь"));
 }
+
+// A window's key brings it to the front with the keyboard when it is open behind another
+// window, and when it is minimised: what is typed next goes into it.
+class BringsForward : public testing::TestWithParam<int> {};
+
+TEST_P(BringsForward, BehindAnotherAndMinimised) {
+    const int window = GetParam();
+    const std::string caption = window < 3 ? kDialogs[window] : "Помощь";
+    const TKey key = window < 3 ? TKey(int(TKey::F1) + window) : TKey::F5;
+    const TKey other = window == 1 ? TKey::F1 : TKey::F2;
+    const std::string_view field = window < 3 ? CatalogueGroup(kGroups[window])[0].EditName : "";
+    TProgram program;
+    program.Press(key);
+    ASSERT_TRUE(Active(program, caption));
+    ASSERT_TRUE(Activate(program, kMain));
+    program.Press(other);
+    ASSERT_NE(program.ActiveCaption(), caption);
+    for (bool minimised : {false, true}) {
+        if (minimised) {
+            ASSERT_TRUE(Activate(program, caption));
+            program.Minimise();
+            EXPECT_NE(program.ActiveCaption(), caption);
+            ASSERT_TRUE(Activate(program, kMain));
+        }
+        program.Press(key);
+        ASSERT_TRUE(Active(program, caption)) << (minimised ? "minimised" : "behind");
+        if (!field.empty()) {
+            program.Type(minimised ? "8" : "9");
+            EXPECT_EQ(program.Text(field), minimised ? "8" : "9");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, BringsForward, testing::Range(0, 4));
 
 // OK, Enter in a field and Enter or Space on a focused OK store; Cancel, Esc, Enter on a
 // focused Cancel and the close button only hide. The typed text and the focus stay.
@@ -147,7 +208,7 @@ TEST_P(BadField, StoresNothingAndTakesTheFocus) {
     EXPECT_EQ(program.Box(), message);
     program.CloseBox();
     EXPECT_EQ(program.Record(), DefaultTripData());
-    ASSERT_TRUE(program.WaitActive(kDialogs[dialog]));
+    ASSERT_TRUE(Active(program, kDialogs[dialog]));
     EXPECT_EQ(program.Focused(), field);
     program.Type("3");
     EXPECT_EQ(program.Text(field), "3");

@@ -1,24 +1,31 @@
 // The window tests' driver over Qt: every step runs on the program's thread, through Qt's
-// event queue, and input goes in as a key or click from the platform does.
+// event queue, and input goes in as a key or click from the platform does; under a window
+// manager or a compositor, keys come from the desktop's own keyboard (DesktopInput.h).
 
 #include "QtDriver.h"
 
 #include "../Driver.h"
+#include "DesktopInput.h"
 #include "Fishingunit.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTextBrowser>
+#include <QThread>
 #include <QWindow>
 
+#include <atomic>
 #include <condition_variable>
-#include <future>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -37,6 +44,58 @@ std::condition_variable g_loopStarted;
 bool g_qtUp = false;
 bool g_looping = false;
 
+// A step run on the program's thread for the tests' thread, which waits until it is done, or
+// parked in a modal box's event loop that it opened, or dropped unrun as the program ends.
+struct TStep {
+    enum TState { Queued, Parked, Done, Dropped };
+    void Set(TState state) {
+        std::lock_guard lock(Mutex);
+        if (State != Done)
+            State = state;
+        Changed.notify_all();
+    }
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    TState State = Queued;
+    int LoopLevel = 0; // of the loop that ran it: a loop deeper than that is the box's
+};
+std::vector<std::shared_ptr<TStep>> g_running; // the program's thread only; innermost last
+
+// Keys released in the program's windows: input from the desktop has come in once this has
+// counted its keys. On X11 counted as they arrive, before Qt drops those that come to a window
+// a modal box blocks; elsewhere as Qt delivers them.
+std::atomic<int> g_keysReleased = 0;
+
+const char* const kOnScreen = "varkeloTestOnScreen";
+
+class TKeyCounter : public QObject, public QAbstractNativeEventFilter {
+public:
+    using QObject::QObject;
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        constexpr std::uint8_t kXKeyRelease = 3;
+        if (type == "xcb_generic_event_t" &&
+            (*static_cast<const std::uint8_t*>(message) & 0x7F) == kXKeyRelease)
+            ++g_keysReleased;
+        return false;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWindowType())
+            return false;
+        if (event->type() == QEvent::KeyRelease && !m_x11)
+            ++g_keysReleased;
+        // Whether a window is on the screen: from its first exposure to its hiding, even while
+        // other windows cover it.
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            watched->setProperty(kOnScreen, true);
+        if (event->type() == QEvent::Hide)
+            watched->setProperty(kOnScreen, false);
+        return false;
+    }
+
+private:
+    const bool m_x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+};
+
 const bool g_hooked = [] {
     qAddPreRoutine([] {
         std::lock_guard lock(g_qtMutex);
@@ -48,6 +107,17 @@ const bool g_hooked = [] {
         QMetaObject::invokeMethod(
             qApp,
             [] {
+                auto* counter = new TKeyCounter(qApp);
+                qApp->installEventFilter(counter);
+                qApp->installNativeEventFilter(counter);
+                // A step that waits on in a modal box's loop has done its part.
+                QObject::connect(QAbstractEventDispatcher::instance(),
+                                 &QAbstractEventDispatcher::aboutToBlock, qApp, [] {
+                                     const int level = QThread::currentThread()->loopLevel();
+                                     for (const auto& step : g_running)
+                                         if (level > step->LoopLevel)
+                                             step->Set(TStep::Parked);
+                                 });
                 std::lock_guard lock(g_qtMutex);
                 g_looping = true;
                 g_loopStarted.notify_all();
@@ -73,9 +143,10 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A minimised window is not active to its user, whatever Qt's focus says.
 QWidget* ActiveWindow() {
     QWidget* window = QApplication::activeWindow();
-    return window != nullptr && window->isVisible() ? window : nullptr;
+    return window != nullptr && window->isVisible() && !window->isMinimized() ? window : nullptr;
 }
 
 template <class Control> Control* Find(std::string_view name) {
@@ -83,12 +154,32 @@ template <class Control> Control* Find(std::string_view name) {
     return window ? window->findChild<Control*>(FromUtf8(name)) : nullptr;
 }
 
-} // namespace
+// A key goes to the modal box if one is open, else to the active window.
+QWindow* KeyTarget() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal->windowHandle() : QGuiApplication::focusWindow();
+}
+
+// Every window shown is on the screen, and the keyboard, if a window has it, is there for the
+// display server as for Qt; before typing, a user waits for a window to have it too.
+bool Quiet(bool typing) {
+    return Read<bool>([typing] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && !window->isMinimized() &&
+                !window->windowHandle()->property(kOnScreen).toBool())
+                return false;
+        const QWindow* target = KeyTarget();
+        if (target == nullptr)
+            return !typing;
+        const auto focus = desktop::FocusWindow();
+        return focus == 0 || focus == target->winId();
+    });
+}
 
 // Lets the program finish what a step began: a box it opened is up, and the window system's
-// answers (mapping, focus) are in; twice, as a window mapped in the first round asks for the
-// focus, granted in the second.
-void Settle() {
+// answers (mapping, focus, keys from the desktop) are in; twice, as a window mapped in the
+// first round asks for the focus, granted in the second.
+void Pump() {
     for (int round = 0; round < 2; ++round)
         OnGui([] {
             QGuiApplication::sync();
@@ -97,26 +188,64 @@ void Settle() {
     OnGui([] {});
 }
 
-namespace {
-
-// A key goes to the modal box if one is open, else to the active window; as a user waits for
-// a window to take the keyboard before typing, so does the driver, a moment.
-QWindow* KeyTarget() {
-    QWidget* modal = QApplication::activeModalWidget();
-    return modal ? modal->windowHandle() : QGuiApplication::focusWindow();
+// Windows are mapped, and a window shown asks for the focus once mapped, in the display
+// server's time: until all is quiet, a moment at most.
+void WaitQuiet(bool typing = false) {
+    for (int i = 0; i < 100 && !Quiet(typing); ++i) {
+        std::this_thread::sleep_for(10ms);
+        Pump();
+    }
 }
 
-void Input(const std::function<void(QWindow*)>& step) {
-    for (int i = 0; i < 100 && !Read<bool>([] { return KeyTarget() != nullptr; }); ++i) {
-        std::this_thread::sleep_for(10ms);
-        Settle();
+} // namespace
+
+// A window manager is one round trip further: it has acted on the program's requests once it
+// answers one of the driver's.
+void Settle() {
+    Pump();
+    if (!desktop::Chosen())
+        return;
+    desktop::SyncWindowManager();
+    Pump();
+    WaitQuiet();
+    Pump(); // what the last window mapped asked for
+}
+
+namespace {
+
+// From the desktop's keyboard, or synthesized into the window that has Qt's focus; as a user
+// waits for a window to take the keyboard before typing, so does the driver, a moment.
+void Input(const std::function<int()>& desktop, const std::function<void(QWindow*)>& step) {
+    if (!desktop::Chosen()) {
+        for (int i = 0; i < 100 && !Read<bool>([] { return KeyTarget() != nullptr; }); ++i) {
+            std::this_thread::sleep_for(10ms);
+            Pump();
+        }
+        if (Post([step] {
+                if (QWindow* target = KeyTarget())
+                    step(target);
+            }))
+            Settle();
+        return;
     }
-    const bool posted = Post([step] {
-        if (QWindow* target = KeyTarget())
-            step(target);
-    });
-    if (posted)
-        Settle();
+    WaitQuiet(true);
+    // Keys from the desktop come to the program through the display server, in their time.
+    const int released = g_keysReleased + desktop();
+    const auto pump = [] {
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+    };
+    for (int i = 0; i < 1000 && OnGui(pump) && g_keysReleased < released; ++i)
+        std::this_thread::sleep_for(1ms);
+    Settle();
+}
+
+QWidget* Visible(const QString& caption) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == caption &&
+            !qobject_cast<QMessageBox*>(window))
+            return window;
+    return nullptr;
 }
 
 } // namespace
@@ -124,24 +253,24 @@ void Input(const std::function<void(QWindow*)>& step) {
 const bool kBoxesCopy = true;
 
 bool OnGui(const std::function<void()>& step) {
-    auto done = std::make_shared<std::promise<void>>();
-    std::future<void> ran = done->get_future();
-    // Only the queued step holds the promise: dropped unrun, it breaks it.
-    if (!Post([step, done = std::move(done)] {
+    auto state = std::make_shared<TStep>();
+    // Whatever becomes of the queued step, the last copy of this marks it dropped unless done.
+    std::shared_ptr<void> dropped(nullptr, [state](void*) { state->Set(TStep::Dropped); });
+    if (!Post([step, state, dropped] {
+            state->LoopLevel = QThread::currentThread()->loopLevel();
+            g_running.push_back(state);
             step();
-            done->set_value();
+            g_running.pop_back();
+            state->Set(TStep::Done);
         }))
         return false;
-    if (ran.wait_for(20s) != std::future_status::ready) {
+    dropped.reset();
+    std::unique_lock lock(state->Mutex);
+    if (!state->Changed.wait_for(lock, 20s, [&] { return state->State != TStep::Queued; })) {
         ADD_FAILURE() << "the program did not answer for 20 s";
         std::abort(); // its thread is stuck: nothing more can be tested
     }
-    try {
-        ran.get();
-        return true;
-    } catch (const std::future_error&) {
-        return false; // the program ended first
-    }
+    return state->State != TStep::Dropped;
 }
 
 bool WaitStarted() {
@@ -153,11 +282,20 @@ void EndRun() {
     Post([] { QCoreApplication::exit(0); });
 }
 
+// Under a window manager, as a taskbar asks it; else straight to Qt.
 void RequestActivation(std::string_view caption) {
+    if (desktop::Chosen()) {
+        const WId id = Read<WId>([title = FromUtf8(caption)] {
+            QWidget* window = Visible(title);
+            return window ? window->winId() : WId();
+        });
+        if (id != 0)
+            desktop::Activate(caption, id);
+        return;
+    }
     OnGui([title = FromUtf8(caption)] {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->windowTitle() == title)
-                window->activateWindow();
+        if (QWidget* window = Visible(title))
+            window->activateWindow();
     });
 }
 
@@ -171,17 +309,19 @@ void TProgram::Press(TKey key) {
         {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier}};
     // clang-format on
     const auto stroke = strokes[int(key)];
-    Input([stroke](QWindow* target) { QTest::keyClick(target, stroke.first, stroke.second); });
+    Input([key] { return desktop::Press(key); },
+          [stroke](QWindow* target) { QTest::keyClick(target, stroke.first, stroke.second); });
 }
 
 void TProgram::Type(std::string_view text) {
     for (const QChar c : FromUtf8(text)) // each handled before the next, as from a keyboard
-        Input([c](QWindow* target) {
-            if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-                QTest::keyClick(target, char(c.unicode()));
-            else // as an input method delivers it
-                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), {});
-        });
+        Input([c] { return desktop::Type(c.unicode()); },
+              [c](QWindow* target) {
+                  if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+                      QTest::keyClick(target, char(c.unicode()));
+                  else // as an input method delivers it
+                      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), {});
+              });
 }
 
 void TProgram::Click(std::string_view control) {
@@ -189,15 +329,41 @@ void TProgram::Click(std::string_view control) {
         << "no button " << control << " in the active window";
     const QString name = FromUtf8(control);
     if (Post([name] {
-            QTest::mouseClick(Find<QAbstractButton>(name.toStdString()), Qt::LeftButton);
+            // Another window may have come up meanwhile.
+            if (auto* button = Find<QAbstractButton>(name.toStdString()))
+                QTest::mouseClick(button, Qt::LeftButton);
         }))
         Settle();
 }
 
 void TProgram::CloseWindow() {
+    if (desktop::Chosen()) {
+        // The window manager asks the program to close it, a round trip further away.
+        QPointer<QWidget> window;
+        const WId id = Read<WId>([&window] {
+            window = ActiveWindow();
+            return window ? window->winId() : WId();
+        });
+        if (id == 0)
+            return;
+        desktop::Close(id);
+        for (int i = 0; i < 200 && Read<bool>([&window] { return window && window->isVisible(); });
+             ++i)
+            std::this_thread::sleep_for(10ms);
+        Settle();
+        return;
+    }
     if (Post([] {
             if (QWidget* window = ActiveWindow())
                 window->close();
+        }))
+        Settle();
+}
+
+void TProgram::Minimise() {
+    if (Post([] {
+            if (QWidget* window = ActiveWindow())
+                window->showMinimized();
         }))
         Settle();
 }

@@ -1,6 +1,7 @@
 // What the Qt windows must be beyond what keys and clicks show: sizes, frames, the icon, the
 // fonts' fit, and the names a screen reader reads.
 #include "../Driver.h"
+#include "DesktopInput.h"
 #include "QtDriver.h"
 
 #include "Catalogue.h"
@@ -14,8 +15,15 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 using namespace varkelo;
 using namespace uitest;
@@ -75,6 +83,42 @@ TEST(QtWindows, FramesFontsAndNames) {
     });
 }
 
+// Each window's whole frame, as the window manager reports it, is centred on the screen's
+// available area, the help's over the main window, and the tackle window's is 268 × 433.
+// Without a window manager the frame is the client area, and the same holds.
+TEST(QtWindows, WholeFramesSizedAndCentred) {
+    TProgram program;
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5}) // each from the window before
+        program.Press(key);
+    const char* const names[] = {"Form1", "Form2", "Form3", "Form4", "HelpForm"};
+    bool managed = false;
+    OnGui([&] { managed = QGuiApplication::platformName() == "xcb" && desktop::WindowManager(); });
+    // A window manager tells the frames once it has mapped the windows.
+    bool framed = !managed;
+    for (int i = 0; i < 500 && !framed;
+         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        OnGui([&] {
+            framed = std::all_of(std::begin(names), std::end(names), [](const char* name) {
+                return !Window(name)->windowHandle()->frameMargins().isNull();
+            });
+        });
+    ASSERT_TRUE(framed) << "the window manager reported no frame";
+    OnGui([&] {
+        const QRect area = Window("Form1")->screen()->availableGeometry();
+        for (const char* name : names) {
+            const QRect frame = Window(name)->frameGeometry();
+            const QPoint centre = frame.center() - (name == std::string("HelpForm")
+                                                        ? Window("Form1")->frameGeometry().center()
+                                                        : area.center());
+            std::printf("%-8s frame %4d,%4d %dx%d, centre off by %+d,%+d\n", name, frame.x(),
+                        frame.y(), frame.width(), frame.height(), centre.x(), centre.y());
+            EXPECT_LE(std::abs(centre.x()), 1) << name;
+            EXPECT_LE(std::abs(centre.y()), 1) << name;
+        }
+        EXPECT_EQ(Window("Form4")->frameGeometry().size(), QSize(268, 433));
+    });
+}
+
 // Enter reaches the main window's key handler when the button does not have the focus.
 TEST(QtWindows, EnterWithoutTheButtonFocusedCalculates) {
     TProgram program;
@@ -83,7 +127,7 @@ TEST(QtWindows, EnterWithoutTheButtonFocusedCalculates) {
     EXPECT_EQ(program.Box(), "Чистая прибыль составляет: 0 НВ.");
 }
 
-// Typed markup is shown as typed, never rendered.
+// Typed markup is shown as typed, never rendered; the button reads «ОК» in Cyrillic.
 TEST(QtWindows, BoxesShowPlainText) {
     TProgram program;
     program.Press(TKey::F2);
@@ -92,10 +136,12 @@ TEST(QtWindows, BoxesShowPlainText) {
     program.Press(TKey::Enter);
     OnGui([] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr) << "no box is open";
         EXPECT_EQ(box->windowTitle(), "Варкело");
         EXPECT_EQ(box->buttons().size(), 1);
         EXPECT_EQ(Accessible(box->findChild<QLabel*>("qt_msgbox_label")),
                   "Хлеб: «<b>1» не является целым числом");
+        EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "ОК");
     });
 }
 

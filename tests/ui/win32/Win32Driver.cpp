@@ -66,7 +66,10 @@ std::vector<HWND> Windows(const char* windowClass) {
 
 HWND ActiveForm() {
     const HWND active = ThreadState().hwndActive;
-    return active && ClassOf(active) == "VarkeloForm" && IsWindowVisible(active) ? active : nullptr;
+    return active && ClassOf(active) == "VarkeloForm" && IsWindowVisible(active) &&
+                   !IsIconic(active)
+               ? active
+               : nullptr;
 }
 
 HWND Box() {
@@ -208,6 +211,13 @@ void TProgram::Click(std::string_view control) {
 void TProgram::CloseWindow() {
     if (const HWND form = ActiveForm()) {
         PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Settle();
+    }
+}
+
+void TProgram::Minimise() {
+    if (const HWND form = ActiveForm()) {
+        PostMessageW(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         Settle();
     }
 }
