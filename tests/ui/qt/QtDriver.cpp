@@ -23,6 +23,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -203,8 +204,29 @@ void WaitQuiet(bool typing = false) {
 // answers one of the driver's.
 void Settle() {
     Pump();
-    if (!desktop::Chosen())
+    if (!desktop::Chosen()) {
+        // A window shown asks for the keyboard once it is mapped: until every window shown
+        // is, a moment at most; then a round for what it asked.
+        const auto mapped = [] {
+            bool all = true;
+            const bool running = OnGui([&all] {
+                const auto windows = QApplication::topLevelWidgets();
+                all = std::all_of(windows.begin(), windows.end(), [](const QWidget* window) {
+                    return !window->isVisible() || window->isMinimized() ||
+                           window->windowHandle()->isExposed();
+                });
+            });
+            return all || !running; // an ended program has nothing left to map
+        };
+        if (mapped())
+            return;
+        for (int i = 0; i < 100 && !mapped(); ++i) {
+            std::this_thread::sleep_for(10ms);
+            Pump();
+        }
+        Pump();
         return;
+    }
     desktop::SyncWindowManager();
     Pump();
     WaitQuiet();
@@ -217,15 +239,25 @@ namespace {
 // waits for a window to take the keyboard before typing, so does the driver, a moment.
 void Input(const std::function<int()>& desktop, const std::function<void(QWindow*)>& step) {
     if (!desktop::Chosen()) {
-        for (int i = 0; i < 100 && !Read<bool>([] { return KeyTarget() != nullptr; }); ++i) {
-            std::this_thread::sleep_for(10ms);
-            Pump();
-        }
-        if (Post([step] {
-                if (QWindow* target = KeyTarget())
-                    step(target);
-            }))
+        // The focus may still move between the look and the key (a window losing it to none
+        // of ours is told so a moment later): then the key waits and goes again.
+        auto sent = std::make_shared<std::atomic<bool>>(false);
+        for (int i = 0; i < 100 && !*sent; ++i) {
+            if (i > 0)
+                std::this_thread::sleep_for(10ms);
+            if (!Read<bool>([] { return KeyTarget() != nullptr; })) {
+                Pump();
+                continue;
+            }
+            if (!Post([step, sent] {
+                    if (QWindow* target = KeyTarget()) {
+                        *sent = true; // before the key: it may open a box that waits
+                        step(target);
+                    }
+                }))
+                return;
             Settle();
+        }
         return;
     }
     WaitQuiet(true);
