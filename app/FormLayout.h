@@ -6,6 +6,7 @@
 
 #include "Catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,12 @@ enum class TBorder : std::uint8_t {
 };
 
 enum class TPosition : std::uint8_t { ScreenCentre, OverMainForm };
+
+// Where a window of the given size starts along one axis: centred on [low, high), and kept
+// inside the work area [workLow, workHigh). Every backend places its windows by this.
+constexpr int PlaceCentred(int low, int high, int size, int workLow, int workHigh) {
+    return std::max(workLow, std::min((low + high - size) / 2, workHigh - size));
+}
 
 // A control's name, kept in the description itself so that a name made at compile time (a
 // label's, from its field's) needs no storage of its own.

@@ -155,13 +155,15 @@ void Fit(QWidget* window, const TFormDesc& layout, const QMargins& frame) {
     if (layout.OuterSize)
         window->resize(QSize(layout.Width, layout.Height).shrunkBy(frame));
     const QRect area = window->screen()->availableGeometry();
-    QRect outer(QPoint(), window->size().grownBy(frame));
+    const QSize outer = window->size().grownBy(frame);
     const bool overMain = layout.Position == TPosition::OverMainForm && g_mainWidget != nullptr &&
                           g_mainWidget != window;
-    outer.moveCenter(overMain ? g_mainWidget->frameGeometry().center() : area.center());
-    outer.moveLeft(std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width())));
-    outer.moveTop(std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height())));
-    window->move(outer.topLeft()); // a window's position is its frame's
+    const QRect around = overMain ? g_mainWidget->frameGeometry() : area;
+    // A window's position is its frame's.
+    window->move(PlaceCentred(around.left(), around.right() + 1, outer.width(), area.left(),
+                              area.right() + 1),
+                 PlaceCentred(around.top(), around.bottom() + 1, outer.height(), area.top(),
+                              area.bottom() + 1));
 }
 
 // A form's top-level widget: its frame's close button goes to the form, labels are measured

@@ -238,15 +238,11 @@ void Centre(const TWindow& window) {
     RECT around = work;
     if (window.Form.Layout().Position == TPosition::OverMainForm && g_main != nullptr)
         GetWindowRect(g_main->Handle, &around);
-    const auto place = [](long low, long high, long size, long workLow, long workHigh) {
-        return static_cast<int>(
-            std::max(workLow, std::min((low + high - size) / 2, workHigh - size)));
-    };
-    const long width = frame.right - frame.left;
-    const long height = frame.bottom - frame.top;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
     SetWindowPos(window.Handle, nullptr,
-                 place(around.left, around.right, width, work.left, work.right),
-                 place(around.top, around.bottom, height, work.top, work.bottom), 0, 0,
+                 PlaceCentred(around.left, around.right, width, work.left, work.right),
+                 PlaceCentred(around.top, around.bottom, height, work.top, work.bottom), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
