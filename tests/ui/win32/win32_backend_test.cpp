@@ -119,7 +119,8 @@ TEST(Win32Windows, HintsAndCursors) {
 }
 
 // Moved to a monitor of another DPI, a window lays itself out again at that DPI; the help
-// opens over the main window.
+// opens over the main window wherever that is, kept on the work area, and its read-only
+// document fills it.
 TEST(Win32Windows, NewDpiAndHelpPlace) {
     TProgram program;
     program.Press(TKey::F2);
@@ -140,16 +141,23 @@ TEST(Win32Windows, NewDpiAndHelpPlace) {
                                  MulDiv(100, int(dpi), 96), MulDiv(292, int(dpi), 96)}));
     spoonAt(dpi);
     ASSERT_TRUE(program.Activate("Варкело"));
-    program.Press(TKey::F5);
-    RECT main, help, work;
-    GetWindowRect(FindForm("Варкело"), &main);
-    GetWindowRect(FindForm("Помощь"), &help);
+    RECT help, work, text, inside;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_LE(std::abs(main.left + main.right - help.left - help.right), 2);
-    // Over it, as far as the work area lets it be.
-    const LONG centred = (main.top + main.bottom - (help.bottom - help.top)) / 2;
-    EXPECT_EQ(help.top,
-              std::max(work.top, std::min(centred, work.bottom - (help.bottom - help.top))));
+    OnGui([&] { // near the top left corner, where the help cannot be centred on it
+        SetWindowPos(FindForm("Варкело"), nullptr, work.left + 40, work.top + 30, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+    });
+    program.Press(TKey::F5);
+    GetWindowRect(FindForm("Помощь"), &help);
+    EXPECT_EQ(help.left, work.left); // over it, then moved back onto the work area
+    EXPECT_EQ(help.top, work.top);
+    const HWND document = FindControl(FindForm("Помощь"), "HelpText");
+    GetClientRect(FindForm("Помощь"), &inside);
+    GetWindowRect(document, &text);
+    MapWindowPoints(nullptr, FindForm("Помощь"), reinterpret_cast<POINT*>(&text), 2);
+    EXPECT_TRUE(EqualRect(&text, &inside));
+    const LONG style = GetWindowLongW(document, GWL_STYLE);
+    EXPECT_TRUE((style & ES_MULTILINE) && (style & ES_READONLY) && (style & WS_VSCROLL));
 }
 
 // Enter reaches the main window's key handler when the button does not have the focus. The
