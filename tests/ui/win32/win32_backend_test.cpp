@@ -50,6 +50,15 @@ TEST(Win32Windows, FramesPlacesAndFonts) {
     }
     EXPECT_NE(GetClassLongPtrW(main, GCLP_HICON), 0);
     EXPECT_NE(GetClassLongPtrW(main, GCLP_HICONSM), 0);
+    // The menu bar's two headings, each item in its heading's menu with its key.
+    const HMENU bar = GetMenu(main);
+    wchar_t item[64] = {};
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 5);
+    GetMenuStringW(GetSubMenu(bar, 0), 4, item, 64, MF_BYPOSITION);
+    EXPECT_STREQ(item, L"Выход\tF6");
+    GetMenuStringW(GetSubMenu(bar, 1), 0, item, 64, MF_BYPOSITION);
+    EXPECT_STREQ(item, L"Помощь\tF5");
 
     // Each field directly after its label, which a screen reader therefore reads as its
     // name; the label clear of the field in "MS Sans Serif" at an 11-pixel em.
