@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -55,9 +56,9 @@ TEST(Win32Windows, FramesPlacesAndFonts) {
     wchar_t item[64] = {};
     ASSERT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 5);
-    GetMenuStringW(GetSubMenu(bar, 0), 4, item, 64, MF_BYPOSITION);
+    GetMenuStringW(GetSubMenu(bar, 0), 4, item, std::size(item), MF_BYPOSITION);
     EXPECT_STREQ(item, L"Выход\tF6");
-    GetMenuStringW(GetSubMenu(bar, 1), 0, item, 64, MF_BYPOSITION);
+    GetMenuStringW(GetSubMenu(bar, 1), 0, item, std::size(item), MF_BYPOSITION);
     EXPECT_STREQ(item, L"Помощь\tF5");
 
     // Each field directly after its label, which a screen reader therefore reads as its
@@ -157,13 +158,14 @@ TEST(Win32Windows, NewDpiAndHelpPlace) {
                      SWP_NOSIZE | SWP_NOZORDER);
     });
     program.Press(TKey::F5);
-    GetWindowRect(FindForm("Помощь"), &help);
+    const HWND helpForm = FindForm("Помощь");
+    GetWindowRect(helpForm, &help);
     EXPECT_EQ(help.left, work.left); // over it, then moved back onto the work area
     EXPECT_EQ(help.top, work.top);
-    const HWND document = FindControl(FindForm("Помощь"), "HelpText");
-    GetClientRect(FindForm("Помощь"), &inside);
+    const HWND document = FindControl(helpForm, "HelpText");
+    GetClientRect(helpForm, &inside);
     GetWindowRect(document, &text);
-    MapWindowPoints(nullptr, FindForm("Помощь"), reinterpret_cast<POINT*>(&text), 2);
+    MapWindowPoints(nullptr, helpForm, reinterpret_cast<POINT*>(&text), 2);
     EXPECT_TRUE(EqualRect(&text, &inside));
     const LONG style = GetWindowLongW(document, GWL_STYLE);
     EXPECT_TRUE((style & ES_MULTILINE) && (style & ES_READONLY) && (style & WS_VSCROLL));
