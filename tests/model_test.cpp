@@ -20,6 +20,10 @@ TEST(Catalogue, DefaultTextsConvertToRecordDefaults) {
         const auto* end = row.DefaultText.data() + row.DefaultText.size();
         ASSERT_EQ(std::from_chars(row.DefaultText.data(), end, value).ptr, end) << row.EditName;
         EXPECT_EQ(value, GetInput(fresh, row.Group, row.Index)) << row.EditName;
+        // Only gudgeon, topsail, redfeather and roach are worth a fraction of a НВ.
+        const int i = row.Index;
+        const bool fraction = row.Group == TGroup::Fish && (i == 1 || i == 2 || i == 3 || i == 9);
+        EXPECT_EQ(row.HasFraction(), fraction) << row.EditName;
     }
     const std::int32_t longevity[kTackleCount] = {10, 25, 70, 120, 250, 600, 30};
     EXPECT_TRUE(std::equal(longevity, longevity + kTackleCount, fresh.TackleLongevity));
@@ -81,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProfitCase{"MinusOneCancer", [](TTripData& r) { r.Fish[0] = -1; }, -2, 0, 0, -2},
         ProfitCase{"MinusOneGudgeon", [](TTripData& r) { r.Fish[1] = -1; }, -2, 0, 0, -2},
         ProfitCase{"EveryBait", [](TTripData& r) { Fill(r.Bait, 1); }, 0, 63, 0, -63},
+        ProfitCase{"OneNutRod", [](TTripData& r) { r.SpentTackle[0] = 1; }, 0, 0, 10, -10},
         ProfitCase{"OneLightenedRod", [](TTripData& r) { r.SpentTackle[5] = 1; }, 0, 0, 600, -600},
         ProfitCase{"NoLongevityLeft", [](TTripData& r) { Fill(r.TackleLongevity, 0); }, 0, 0, 1105,
                    -1105},

@@ -2,12 +2,12 @@
 
 // Drives the real program as its user does: keys, typing and clicks go to the focused control
 // of the active window, and what is read is what the user sees. The program runs on the main
-// thread, as a desktop program must; the tests run on a second thread. One implementation per
-// platform (tests/ui/qt, tests/ui/win32); the scenarios are written once, against this.
+// thread, as a desktop program must, started as main() starts it; the tests run on a second
+// thread. A driver per platform (tests/ui/qt, tests/ui/win32) provides the platform's part of
+// this; the scenarios are written once, against it.
 
 #include "TripData.h"
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,26 +17,25 @@
 namespace uitest {
 
 // clang-format off
-enum class TKey {
-    F1, F2, F3, F4, F5, F6,
-    Enter, KeypadEnter, Escape, Space, Tab, BackTab, Backspace,
-    Copy,  // Ctrl+C
-    Paste, // Ctrl+V
-};
+enum class TKey { F1, F2, F3, F4, F5, F6,
+                  Enter, KeypadEnter, Escape, Space, Tab, BackTab, Backspace };
 // clang-format on
 
-// A rectangle in pixels at 96 dots per inch.
-struct TBounds {
+struct TBounds { // in pixels at 96 dots per inch
     int Left, Top, Width, Height;
     friend bool operator==(const TBounds&, const TBounds&) = default;
 };
 
-// Whether Ctrl+C in a message box copies its text: Qt's boxes are taught to, Windows' do it
-// themselves, and Wine's do not.
-extern const bool kBoxesCopy;
+// What the user sees at a moment.
+struct TView {
+    std::string Active; // the active window's caption; empty when none of the program's is
+    std::string Focus;  // the name of its focused control
+    std::vector<std::string> Shown; // the captions of the visible windows
+    std::optional<std::string> Box; // the open message box's text
+};
 
-// One run of the program: started by the constructor, with its main window active; ended by
-// the user, or else by the destructor. Each step returns once the program has handled it.
+// One run of the program: started with its main window active, ended by the user or else by
+// the destructor. Each step returns once the program has handled it.
 class TProgram {
 public:
     TProgram();
@@ -44,41 +43,31 @@ public:
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
 
-    // Input goes where a user's does: to the open box, or to the active window.
-    void Press(TKey key);
+    void Press(TKey key);                    // to the open box, or to the active window
     void Type(std::string_view text);        // UTF-8, a character at a time
     void Click(std::string_view control);    // a button of the active window
     void CloseWindow();                      // the active window's close button
     void Minimise();                         // the active window's minimise button
-    bool Activate(std::string_view caption); // as a click on its frame
-    bool WaitActive(std::string_view caption, int rounds = 200);
+    void CloseBox();                         // the open box's OK button
+    bool Activate(std::string_view caption); // as a click on its frame; true once active
+    bool WaitActive(std::string_view caption);
 
-    std::string ActiveCaption(); // empty when none of the program's windows is active
-    std::vector<std::string> VisibleWindows();
-    std::string Focused();                    // the name of the active window's focused control
-    std::string Text(std::string_view field); // a field of the active window
-    // The main window's menu bar: each menu's caption, then its items as "caption\tshortcut".
-    std::vector<std::string> Menu();
-    // A control of the active window, in its client area; with no name, the client area.
-    TBounds Bounds(std::string_view control = {});
-    std::optional<std::string> Box(); // the open message box's text
-    void CloseBox();                  // with its OK button
-    std::string Clipboard();
-    void SetClipboard(std::string_view text);
-
-    varkelo::TTripData Record(); // what the program holds
+    TView View();
+    std::string Text(std::string_view field);      // a field of the active window
+    TBounds Bounds(std::string_view control = {}); // in the active window; none: its client area
+    varkelo::TTripData Record();                   // what the program holds
     bool Running();
     std::optional<int> WaitEnd(); // the exit status, unless the program goes on
 };
 
-// For the drivers. The program runs on the main thread, a run at a time as the tests ask;
-// the tests run on a second thread: main() returns what RunBesideProgram does. Each driver
-// provides the rest of this section; Harness.cpp builds the program's start, end and
-// activation on it.
+// For the drivers: main() returns what RunBesideProgram does, which runs the tests on a second
+// thread and the program on this one, a run at a time as the tests ask.
 int RunBesideProgram(const std::function<int()>& tests);
-bool WaitStarted();                               // a run began: its main window is up
-void EndRun();                                    // however it stands
-void Settle();                                    // until the program has handled its input
-void RequestActivation(std::string_view caption); // as a click on the window's frame
+// Runs a step on the program's thread, in whatever loop turns there, and waits for it; false
+// when no run of the program is there to take it.
+bool OnGui(const std::function<void()>& step);
+void Settle(); // until the program has handled its input
+void EndRun(); // however it stands
+void RequestActivation(std::string_view caption);
 
 } // namespace uitest

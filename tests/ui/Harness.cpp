@@ -1,7 +1,9 @@
 #include "Driver.h"
 
+#include "Fishingunit.h"
 #include "Startup.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
@@ -13,12 +15,19 @@ namespace uitest {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 std::mutex g_mutex;
 std::condition_variable g_changed;
-bool g_runRequested = false;
-bool g_running = false;
-bool g_testsDone = false;
+bool g_runRequested = false, g_running = false, g_testsDone = false;
 int g_exitStatus = 0;
+
+std::optional<int> WaitRunEnded(std::chrono::seconds timeout) {
+    std::unique_lock lock(g_mutex);
+    if (!g_changed.wait_for(lock, timeout, [] { return !g_running && !g_runRequested; }))
+        return std::nullopt;
+    return g_exitStatus;
+}
 
 } // namespace
 
@@ -30,17 +39,15 @@ int RunBesideProgram(const std::function<int()>& tests) {
         g_testsDone = true;
         g_changed.notify_all();
     });
-    for (;;) {
-        {
-            std::unique_lock lock(g_mutex);
-            g_changed.wait(lock, [] { return g_runRequested || g_testsDone; });
-            if (!g_runRequested)
-                break;
-            g_runRequested = false;
-            g_running = true;
-        }
+    for (std::unique_lock lock(g_mutex);;) {
+        g_changed.wait(lock, [] { return g_runRequested || g_testsDone; });
+        if (!g_runRequested)
+            break;
+        g_runRequested = false;
+        g_running = true;
+        lock.unlock();
         const int status = varkelo::RunProgram();
-        std::lock_guard lock(g_mutex);
+        lock.lock();
         g_running = false;
         g_exitStatus = status;
         g_changed.notify_all();
@@ -49,33 +56,21 @@ int RunBesideProgram(const std::function<int()>& tests) {
     return result;
 }
 
-namespace {
-
-std::optional<int> WaitRunEnded(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(g_mutex);
-    if (!g_changed.wait_for(lock, timeout, [] { return !g_running && !g_runRequested; }))
-        return std::nullopt;
-    return g_exitStatus;
-}
-
-} // namespace
-
 TProgram::TProgram() {
     {
         std::lock_guard lock(g_mutex);
         g_runRequested = true;
         g_changed.notify_all();
     }
-    if (!WaitStarted()) {
+    if (!Activate("Варкело")) {
         ADD_FAILURE() << "the program did not start";
         std::abort(); // nothing more can be tested
     }
-    EXPECT_TRUE(Activate("Варкело")) << "Варкело wanted active, «" << ActiveCaption() << "» active";
 }
 
 TProgram::~TProgram() {
     EndRun();
-    if (!WaitRunEnded(std::chrono::seconds(20))) {
+    if (!WaitRunEnded(20s)) {
         ADD_FAILURE() << "the program did not end";
         std::abort();
     }
@@ -86,19 +81,25 @@ TProgram::~TProgram() {
 bool TProgram::Activate(std::string_view caption) {
     for (int attempt = 0; attempt < 20; ++attempt) {
         RequestActivation(caption);
-        if (WaitActive(caption, 10))
+        if (WaitActive(caption))
             return true;
     }
     return false;
 }
 
-bool TProgram::WaitActive(std::string_view caption, int rounds) {
-    for (int i = 0; i < rounds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+bool TProgram::WaitActive(std::string_view caption) {
+    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(10ms)) {
         Settle();
-        if (ActiveCaption() == caption)
+        if (View().Active == caption)
             return true;
     }
     return false;
+}
+
+varkelo::TTripData TProgram::Record() {
+    varkelo::TTripData record{};
+    OnGui([&] { record = Form1->TripData(); });
+    return record;
 }
 
 bool TProgram::Running() {
@@ -107,7 +108,7 @@ bool TProgram::Running() {
 }
 
 std::optional<int> TProgram::WaitEnd() {
-    return WaitRunEnded(std::chrono::seconds(5));
+    return WaitRunEnded(5s);
 }
 
 } // namespace uitest
