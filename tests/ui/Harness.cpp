@@ -22,6 +22,12 @@ std::condition_variable g_changed;
 bool g_runRequested = false, g_running = false, g_testsDone = false;
 int g_exitStatus = 0;
 
+template <class Change> void Announce(Change change) {
+    std::lock_guard lock(g_mutex);
+    change();
+    g_changed.notify_all();
+}
+
 std::optional<int> WaitRunEnded(std::chrono::seconds timeout) {
     std::unique_lock lock(g_mutex);
     if (!g_changed.wait_for(lock, timeout, [] { return !g_running && !g_runRequested; }))
@@ -35,21 +41,17 @@ int RunBesideProgram(const std::function<int()>& tests) {
     int result = 1;
     std::thread worker([&] {
         result = tests();
-        std::lock_guard lock(g_mutex);
-        g_testsDone = true;
-        g_changed.notify_all();
+        Announce([] { g_testsDone = true; });
     });
     for (std::unique_lock lock(g_mutex);;) {
         g_changed.wait(lock, [] { return g_runRequested || g_testsDone; });
         if (!g_runRequested)
             break;
-        g_runRequested = false;
-        g_running = true;
+        g_runRequested = false, g_running = true;
         lock.unlock();
         const int status = varkelo::RunProgram();
         lock.lock();
-        g_running = false;
-        g_exitStatus = status;
+        g_running = false, g_exitStatus = status;
         g_changed.notify_all();
     }
     worker.join();
@@ -57,11 +59,7 @@ int RunBesideProgram(const std::function<int()>& tests) {
 }
 
 TProgram::TProgram() {
-    {
-        std::lock_guard lock(g_mutex);
-        g_runRequested = true;
-        g_changed.notify_all();
-    }
+    Announce([] { g_runRequested = true; });
     if (!Activate("Варкело")) {
         ADD_FAILURE() << "the program did not start";
         std::abort(); // nothing more can be tested
@@ -88,12 +86,11 @@ bool TProgram::Activate(std::string_view caption) {
 }
 
 bool TProgram::WaitActive(std::string_view caption) {
-    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(10ms)) {
+    for (int i = 0; i < 100 && View().Active != caption; ++i) {
+        std::this_thread::sleep_for(10ms);
         Settle();
-        if (View().Active == caption)
-            return true;
     }
-    return false;
+    return View().Active == caption;
 }
 
 varkelo::TTripData TProgram::Record() {

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include <chrono>
+#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -35,10 +35,15 @@ const bool g_hooked = (qAddPreRoutine([] {
                        }),
                        true);
 
-// Queues a step without waiting for it: one that opens a modal box returns when it closes.
-bool Post(std::function<void()> step) {
-    std::lock_guard lock(g_qtMutex);
-    return g_qtUp && QMetaObject::invokeMethod(qApp, std::move(step), Qt::QueuedConnection);
+// Runs an action on the program's thread without waiting for it, as one that opens a modal box
+// returns only when the box closes, then lets the program handle what it set off.
+void Act(std::function<void()> action) {
+    {
+        std::lock_guard lock(g_qtMutex);
+        if (!g_qtUp || !QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection))
+            return;
+    }
+    Settle();
 }
 
 template <class T> T Read(const std::function<T()>& read) {
@@ -54,24 +59,18 @@ QWidget* ActiveWindow() {
 }
 
 template <class Control = QWidget> Control* Find(std::string_view name) {
-    QWidget* window = ActiveWindow();
-    return window ? window->findChild<Control*>(QString::fromUtf8(name)) : nullptr;
+    return ActiveWindow() ? ActiveWindow()->findChild<Control*>(QString::fromUtf8(name)) : nullptr;
 }
 
-QMessageBox* OpenBox() {
+QMessageBox* Box() {
     return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
 }
 
-// Offscreen, Qt's focus stays with a window that hides until another is activated.
+// The box, or else the window that has the keyboard; offscreen, Qt's focus stays with a window
+// that hides until another is activated.
 QWindow* KeyTarget() {
-    QWindow* window = OpenBox() ? OpenBox()->windowHandle() : QGuiApplication::focusWindow();
+    QWindow* window = Box() ? Box()->windowHandle() : QGuiApplication::focusWindow();
     return window && window->isVisible() ? window : nullptr;
-}
-
-// Runs an action on the program's thread, then lets the program handle what it set off.
-void Act(std::function<void()> action) {
-    if (Post(std::move(action)))
-        Settle();
 }
 
 // As a user waits for a window to take the keyboard before typing, so does the driver.
@@ -79,8 +78,8 @@ void Input(const std::function<void(QWindow*)>& step) {
     for (int i = 0; i < 100 && !Read<bool>([] { return KeyTarget() != nullptr; }); ++i)
         Settle();
     Act([step] {
-        if (QWindow* target = KeyTarget())
-            step(target);
+        if (KeyTarget())
+            step(KeyTarget());
     });
 }
 
@@ -99,29 +98,27 @@ bool OnGui(const std::function<void()>& step) {
 // Twice, as a window shown in the first round asks for the focus, granted in the second; and
 // a display server maps the windows shown in its own time, a moment at most.
 void Settle() {
-    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
-        bool mapped = true;
-        const auto pump = [&] {
-            QGuiApplication::sync();
-            QCoreApplication::processEvents();
-            mapped = true;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                mapped = mapped && (!window->isVisible() || window->isMinimized() ||
-                                    window->windowHandle()->isExposed());
-        };
-        if (!OnGui(pump) || !OnGui(pump) || mapped)
-            return;
-    }
+    bool mapped = false;
+    const auto pump = [&] {
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+        mapped = std::ranges::all_of(QApplication::topLevelWidgets(), [](QWidget* window) {
+            return !window->isVisible() || window->isMinimized() ||
+                   window->windowHandle()->isExposed();
+        });
+    };
+    for (int i = 0; i < 100 && OnGui(pump) && OnGui(pump) && !mapped; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void EndRun() {
-    Post([] { QCoreApplication::exit(0); });
+    Act([] { QCoreApplication::exit(0); });
 }
 
 void RequestActivation(std::string_view caption) {
     OnGui([title = QString::fromUtf8(caption)] {
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->windowTitle() == title && !OpenBox()) {
+            if (window->isVisible() && window->windowTitle() == title && !Box()) {
                 if (window->isMinimized()) // a window manager may minimise a dialog's owner too
                     window->showNormal();
                 window->raise();
@@ -153,23 +150,20 @@ void TProgram::Click(std::string_view control) {
     ASSERT_TRUE(Read<bool>([&] { return Find<QAbstractButton>(control) != nullptr; }))
         << "no button " << control << " in the active window";
     Act([name = std::string(control)] {
-        if (auto* button = Find<QAbstractButton>(name)) // unless another window came up
-            QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
     });
 }
 
 void TProgram::CloseWindow() {
-    Act([] {
-        if (ActiveWindow())
-            ActiveWindow()->close();
-    });
+    Act([] { ActiveWindow()->close(); });
 }
 
 void TProgram::Minimise() {
-    Act([] {
-        if (ActiveWindow())
-            ActiveWindow()->showMinimized();
-    });
+    Act([] { ActiveWindow()->showMinimized(); });
+}
+
+void TProgram::CloseBox() {
+    Act([] { QTest::mouseClick(Box()->button(QMessageBox::Ok), Qt::LeftButton); });
 }
 
 TView TProgram::View() {
@@ -183,8 +177,8 @@ TView TProgram::View() {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->isVisible() && !qobject_cast<QMessageBox*>(window))
                 view.Shown.push_back(window->windowTitle().toStdString());
-        if (OpenBox() && OpenBox()->isVisible())
-            view.Box = OpenBox()->text().toStdString();
+        if (Box() && Box()->isVisible())
+            view.Box = Box()->text().toStdString();
         return view;
     });
 }
@@ -204,13 +198,6 @@ TBounds TProgram::Bounds(std::string_view control) {
                         : main           ? main->centralWidget()->rect()
                                          : ActiveWindow()->rect();
         return TBounds{r.x(), r.y(), r.width(), r.height()};
-    });
-}
-
-void TProgram::CloseBox() {
-    Act([] {
-        if (OpenBox())
-            QTest::mouseClick(OpenBox()->button(QMessageBox::Ok), Qt::LeftButton);
     });
 }
 
