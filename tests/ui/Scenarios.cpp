@@ -81,7 +81,7 @@ TEST(MainWindow, EachWayOfAskingShowsOneBox) {
                                           {TKey::Space, TKey::KeypadEnter}};
     for (const auto& [ask, close] : ways) {
         ask == TKey::Tab ? program.Click("CalculationButton") : program.Press(ask);
-        EXPECT_EQ(program.View().Box, FormatProfitMessage(-50)) << int(ask);
+        EXPECT_EQ(program.View().Box, "Чистая прибыль составляет: -50 НВ.") << int(ask);
         close == TKey::Tab ? program.CloseBox() : program.Press(close);
         EXPECT_EQ(program.View().Box, std::nullopt) << int(close);
     }

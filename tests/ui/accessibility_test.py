@@ -64,6 +64,11 @@ try:
                   "the help's text cannot be read")
         subprocess.run(["xdotool", "key", "Escape"], check=True)
     print("every window has its role and every field its label's name")
+    # F6 ends the program, which must then end well (under the sanitizers, without a leak).
+    wait_for(lambda: window(app, "Варкело"), "the main window, active,")
+    subprocess.run(["xdotool", "key", "F6"], check=True)
+    check(program.wait(10) == 0, f"the program ended with status {program.returncode}")
 finally:
-    program.terminate()
-    program.wait(10)
+    if program.poll() is None:
+        program.terminate()
+        program.wait(10)

@@ -143,8 +143,8 @@ void TProgram::Press(TKey key) {
         {Qt::Key_Escape, {}}, {Qt::Key_Space, {}}, {Qt::Key_Tab, {}},
         {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Backspace, {}}};
     // clang-format on
-    const auto [code, modifiers] = strokes[int(key)];
-    Input([=](QWindow* target) { QTest::keyClick(target, code, modifiers); });
+    const auto stroke = strokes[int(key)];
+    Input([stroke](QWindow* target) { QTest::keyClick(target, stroke.first, stroke.second); });
 }
 
 void TProgram::Type(std::string_view text) {
