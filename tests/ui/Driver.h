@@ -56,13 +56,9 @@ public:
     std::string Text(std::string_view field);      // a field of the active window
     TBounds Bounds(std::string_view control = {}); // in the active window; none: its client area
     varkelo::TTripData Record();                   // what the program holds
-    bool Running();
-    std::optional<int> WaitEnd(); // the exit status, unless the program goes on
+    std::optional<int> WaitEnd();                  // the exit status, unless the program goes on
 };
 
-// For the drivers: main() returns what RunBesideProgram does, which runs the tests on a second
-// thread and the program on this one, a run at a time as the tests ask.
-int RunBesideProgram(const std::function<int()>& tests);
 // Runs a step on the program's thread, in whatever loop turns there, and waits for it; false
 // when no run of the program is there to take it.
 bool OnGui(const std::function<void()>& step);

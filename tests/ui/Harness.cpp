@@ -35,8 +35,8 @@ std::optional<int> WaitRunEnded(std::chrono::seconds timeout) {
     return g_exitStatus;
 }
 
-} // namespace
-
+// Runs the tests on a second thread and the program on this one, a run at a time as the tests
+// ask.
 int RunBesideProgram(const std::function<int()>& tests) {
     int result = 1;
     std::thread worker([&] {
@@ -57,6 +57,8 @@ int RunBesideProgram(const std::function<int()>& tests) {
     worker.join();
     return result;
 }
+
+} // namespace
 
 TProgram::TProgram() {
     Announce([] { g_runRequested = true; });
@@ -99,13 +101,13 @@ varkelo::TTripData TProgram::Record() {
     return record;
 }
 
-bool TProgram::Running() {
-    std::lock_guard lock(g_mutex);
-    return g_running || g_runRequested;
-}
-
 std::optional<int> TProgram::WaitEnd() {
     return WaitRunEnded(5s);
 }
 
 } // namespace uitest
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    return uitest::RunBesideProgram([] { return RUN_ALL_TESTS(); });
+}

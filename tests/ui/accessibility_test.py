@@ -1,9 +1,7 @@
-"""What a screen reader finds in the program, asked over AT-SPI as Orca asks it.
-
-Usage: accessibility_test.py PROGRAM, on an X display with a window manager, in a private
-D-Bus session, with xdotool. Each entry window is a dialog whose fields bear their labels'
-captions; the help is a frame whose document is read-only, focused and readable.
-"""
+# What a screen reader finds in the program, asked over AT-SPI as Orca asks it.
+# Usage: accessibility_test.py PROGRAM, on an X display with a window manager, in a private
+# D-Bus session, with xdotool. Each entry window is a dialog whose fields bear their labels'
+# captions; the help is a frame whose document is read-only, focused and readable.
 import subprocess
 import sys
 import time
@@ -12,23 +10,27 @@ import pyatspi
 from gi.repository import Gio, GLib
 
 
+def check(condition, fault):
+    if not condition:
+        sys.exit("FAIL: " + fault)
+
+
 def wait_for(find, what):
     for _ in range(200):
-        found = find()
-        if found:
+        if found := find():
             return found
         time.sleep(0.1)
-    sys.exit(f"FAIL: {what} did not come over AT-SPI")
+    check(False, f"{what} did not come over AT-SPI")
 
 
-def window(app, caption):
+def active(app, caption):
     return next((w for w in app if w and w.name == caption and
                  w.getState().contains(pyatspi.STATE_ACTIVE)), None)
 
 
-def check(condition, fault):
-    if not condition:
-        sys.exit("FAIL: " + fault)
+def press(key):
+    wait_for(lambda: active(app, "Варкело"), "the main window, active,")
+    subprocess.run(["xdotool", "key", key], check=True)
 
 
 # The desktop's accessibility switch, as a screen reader turns it on when it starts.
@@ -44,9 +46,8 @@ try:
                                        ("F2", "Потраченная приманка", "dialog", 6),
                                        ("F3", "Потраченные снасти", "dialog", 14),
                                        ("F5", "Помощь", "frame", 0)]:
-        wait_for(lambda: window(app, "Варкело"), "the main window, active,")
-        subprocess.run(["xdotool", "key", key], check=True)
-        found = wait_for(lambda: window(app, caption), caption)
+        press(key)
+        found = wait_for(lambda: active(app, caption), caption)
         check(found.getRoleName() == role, f"{caption} is a {found.getRoleName()}")
         edits = pyatspi.findAllDescendants(found, lambda n: n.getRole() == pyatspi.ROLE_TEXT)
         check(len(edits) == fields or not fields, f"{caption} has {len(edits)} fields")
@@ -65,8 +66,7 @@ try:
         subprocess.run(["xdotool", "key", "Escape"], check=True)
     print("every window has its role and every field its label's name")
     # F6 ends the program, which must then end well (under the sanitizers, without a leak).
-    wait_for(lambda: window(app, "Варкело"), "the main window, active,")
-    subprocess.run(["xdotool", "key", "F6"], check=True)
+    press("F6")
     check(program.wait(10) == 0, f"the program ended with status {program.returncode}")
 finally:
     if program.poll() is None:

@@ -30,6 +30,9 @@ LRESULT CALLBACK RunStep(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Set before main() on the thread that runs the program.
+const HHOOK g_hook = SetWindowsHookExW(WH_CALLWNDPROC, RunStep, nullptr, GetCurrentThreadId());
+
 // The program's windows, which are the only ones on the test's desktop: its forms shown, and
 // its message box.
 std::vector<HWND> Forms() {
@@ -40,13 +43,14 @@ std::vector<HWND> Forms() {
     return forms;
 }
 
+// A control of a form carries its description.
 const varkelo::TControlDesc* ControlOf(HWND control) {
-    wchar_t root[16] = {};
-    GetClassNameW(GetAncestor(control, GA_ROOT), root, 16);
-    if (std::wstring_view(root) != L"VarkeloForm" || !GetParent(control))
-        return nullptr;
-    return reinterpret_cast<const varkelo::TControlDesc*>(
-        GetWindowLongPtrW(control, GWLP_USERDATA));
+    wchar_t form[16] = {};
+    GetClassNameW(GetParent(control), form, 16);
+    return std::wstring_view(form) == L"VarkeloForm"
+               ? reinterpret_cast<const varkelo::TControlDesc*>(
+                     GetWindowLongPtrW(control, GWLP_USERDATA))
+               : nullptr;
 }
 
 HWND FindControl(HWND form, std::string_view name) {
@@ -57,10 +61,7 @@ HWND FindControl(HWND form, std::string_view name) {
 }
 
 HWND FindForm(std::string_view caption) {
-    for (HWND form : Forms())
-        if (WindowText(form) == caption)
-            return form;
-    return nullptr;
+    return FindWindowW(L"VarkeloForm", varkelo::Wide(caption).c_str());
 }
 
 HWND Box() {
@@ -126,7 +127,11 @@ void EndRun() {
 }
 
 void RequestActivation(std::string_view caption) {
-    OnGui([form = FindForm(caption)] { SetForegroundWindow(form); });
+    OnGui([form = FindForm(caption)] {
+        if (IsIconic(form)) // as its taskbar button does
+            ShowWindow(form, SW_RESTORE);
+        SetForegroundWindow(form);
+    });
 }
 
 void TProgram::Press(TKey key) {
@@ -232,8 +237,7 @@ TEST(Win32Windows, FramesFontsHintsAndCursors) {
         EXPECT_NE(GetClassLongPtrW(main, GCLP_HICONSM), 0);
         EXPECT_EQ(GetMenuItemCount(GetMenu(main)), 2); // "Меню" and "Дополнительно"
         // Each field directly after its label, which a screen reader therefore reads as its
-        // name, clear of it in "MS Sans Serif" at an 11-pixel em (a bitmap font comes in
-        // steps: the nearest at this DPI).
+        // name, clear of it, in "MS Sans Serif" at an 11-pixel em.
         for (const auto& row : varkelo::kCatalogue) {
             const HWND edit =
                 FindControl(FindForm(forms[std::min(int(row.Group), 2) + 1]), row.EditName);
@@ -243,15 +247,10 @@ TEST(Win32Windows, FramesFontsHintsAndCursors) {
             GetWindowRect(edit, &editBounds);
             EXPECT_EQ(WindowText(label), row.Caption);
             EXPECT_LE(labelBounds.right, editBounds.left) << row.EditName;
-            HDC dc = GetDC(edit);
-            SelectObject(dc, HFONT(SendMessageW(edit, WM_GETFONT, 0, 0)));
-            wchar_t face[LF_FACESIZE] = {};
-            TEXTMETRICW metrics{};
-            GetTextFaceW(dc, LF_FACESIZE, face);
-            GetTextMetricsW(dc, &metrics);
-            ReleaseDC(edit, dc);
-            EXPECT_STREQ(face, L"MS Sans Serif");
-            EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(11, dpi, 96), 1);
+            LOGFONTW font{};
+            GetObjectW(HFONT(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+            EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96));
         }
         // Hints are tooltips of one tooltip window (the tackle window's Cancel has none).
         const auto hint = [](HWND form, const char* control) {
@@ -344,9 +343,3 @@ TEST(Win32Windows, Box) {
 } // namespace
 
 } // namespace uitest
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    SetWindowsHookExW(WH_CALLWNDPROC, uitest::RunStep, nullptr, GetCurrentThreadId());
-    return uitest::RunBesideProgram([] { return RUN_ALL_TESTS(); });
-}
