@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 seconds="${1:-60}"
 CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j "$(nproc)"
-for target in str_to_int profit; do
+for target in entries; do
     work="build-fuzz/corpus-$target"
     mkdir -p "$work"
     echo "== fuzz $target for ${seconds}s"

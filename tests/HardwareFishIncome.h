@@ -11,13 +11,12 @@
 inline std::int32_t HardwareFishIncome(std::span<const std::int32_t, varkelo::kFishCount> fish) {
     long double sum = 0;
     for (const auto& row : varkelo::CatalogueGroup(varkelo::TGroup::Fish)) {
-        const std::int32_t count = fish[static_cast<std::size_t>(row.Index)];
+        const auto count = fish[static_cast<std::size_t>(row.Index)];
+        // A whole value's product wraps around in 32 bits, as the program's integer products.
         sum += row.HasFraction()
-                   ? static_cast<long double>(count) * static_cast<long double>(row.Value())
-                   // 32-bit wrap-around, as the program's integer products
-                   : static_cast<long double>(
-                         static_cast<std::int32_t>(static_cast<std::uint32_t>(count) *
-                                                   static_cast<std::uint32_t>(row.WholeValue())));
+                   ? static_cast<long double>(count) * row.Value()
+                   : static_cast<std::int32_t>(static_cast<std::uint32_t>(count) *
+                                               static_cast<std::uint32_t>(row.WholeValue()));
     }
     return static_cast<std::int32_t>(sum);
 }

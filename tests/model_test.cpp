@@ -58,8 +58,6 @@ TEST_P(Profit, GivesTheResults) {
     expected.NetProfit = c.NetProfit;
     CalculateProfit(r);
     EXPECT_EQ(r, expected); // results as given, inputs untouched
-    CalculateProfit(r);
-    EXPECT_EQ(r, expected);
     EXPECT_EQ(FormatProfitMessage(c.NetProfit),
               "Чистая прибыль составляет: " + std::to_string(c.NetProfit) + " НВ.");
 }
@@ -99,12 +97,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, Profit, testing::Values(
 struct TConvertCase {
     const char* Text;
     std::optional<std::int32_t> Value;
+    const char* Refusal = "не является целым числом";
 };
 using C = TConvertCase;
 
 class Conversion : public testing::TestWithParam<TConvertCase> {};
 
-// Accepted texts give their value; every refusal is in Russian and quotes what was typed.
+// Accepted texts give their value; every refusal is in Russian, quotes what was typed and says
+// why.
 TEST_P(Conversion, AcceptsWholeNumbersOnly) {
     const TConvertCase& c = GetParam();
     const TConversion conversion = ConvertInt(c.Text);
@@ -114,9 +114,8 @@ TEST_P(Conversion, AcceptsWholeNumbersOnly) {
         EXPECT_EQ(conversion.Error, "");
     } else {
         EXPECT_THROW(StrToInt(c.Text), EConvertError);
-        EXPECT_NE(conversion.Error.find("цел"), std::string::npos) << conversion.Error;
         const bool blank = conversion.Error == "пустой текст не является целым числом";
-        EXPECT_TRUE(blank || conversion.Error.starts_with("«" + std::string(c.Text) + "» "))
+        EXPECT_TRUE(blank || conversion.Error == "«" + std::string(c.Text) + "» " + c.Refusal)
             << conversion.Error;
     }
 }
@@ -129,49 +128,31 @@ INSTANTIATE_TEST_SUITE_P(Texts, Conversion, testing::Values(
     C{"", {}}, C{"   ", {}}, C{"abc", {}}, C{"1e3", {}}, C{"$FF", {}}, C{"0x10", {}},
     C{"1,5", {}}, C{"\u0661", {}}, C{"\uff15", {}}, C{"\u200b5", {}}, C{"\x80", {}},
     C{"\xc0\xa0" "5", {}}, C{"5\xa0", {}}, C{"--5", {}}, C{"-", {}}, C{"+", {}}, C{"5-", {}},
-    C{"1 2", {}}, C{"2147483648", {}}, C{"-2147483649", {}}, C{"99999999999999999999", {}}));
+    C{"1 2", {}}, C{"-2147483649", {}, "вне диапазона целых чисел от −2147483648 до 2147483647"},
+    C{"2147483648", {}, "вне диапазона целых чисел от −2147483648 до 2147483647"},
+    C{"99999999999999999999", {}, "вне диапазона целых чисел от −2147483648 до 2147483647"}));
 // clang-format on
 
-TEST(Conversion, OutOfRangeIsSaidSo) {
-    EXPECT_EQ(ConvertInt("2147483648").Error,
-              "«2147483648» вне диапазона целых чисел от −2147483648 до 2147483647");
-}
-
-// Compares the exact fish income with the processor's own x87 double-extended arithmetic,
-// where long double is that format.
-using Fish = std::array<std::int32_t, kFishCount>;
-
-// Runs `records` records from `next`, reporting the first few that disagree.
-template <class Next> void Compare(long records, Next next) {
-    if (std::numeric_limits<long double>::digits != 64)
-        GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
-                     << " significand bits here, not the x87 64: nothing to compare with";
-    Fish fish{};
-    int mismatches = 0;
-    for (long n = 0; n < records && mismatches < 5; ++n) {
-        next(n, fish);
-        const auto expected = HardwareFishIncome(fish);
-        if (CalculateFishIncome(fish) != expected && ++mismatches)
-            ADD_FAILURE() << "record " << n << ": " << CalculateFishIncome(fish)
-                          << " != " << expected;
-    }
-}
-
-constexpr std::int32_t kEntryMin = -99999; // six characters, sign included
-constexpr std::int32_t kEntryMax = 999999;
-
-// Counts across the entry range, many of them large: they push the partial sums past 2^13,
-// where the 64-bit rounding of a sum starts to swallow the small fractional tails that follow.
+// The exact fish income against the processor's own x87 double-extended arithmetic, where
+// long double is that format, on counts across the entry range, many of them large: they push
+// the partial sums past 2^13, where the 64-bit rounding of a sum starts to swallow the small
+// fractional tails that follow.
 TEST(FishIncomeVsHardware, MillionRecords) {
+    if (std::numeric_limits<long double>::digits != 64)
+        GTEST_SKIP() << "long double is not the x87 format here: nothing to compare with";
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> kind(0, 9);
-    std::uniform_int_distribution<std::int32_t> small(-20, 200), large(kEntryMin, kEntryMax);
-    Compare(1'000'000, [&](long, Fish& fish) {
+    std::uniform_int_distribution<std::int32_t> small(-20, 200), large(-99999, 999999);
+    std::array<std::int32_t, kFishCount> fish{};
+    for (int n = 0, mismatches = 0; n < 1'000'000 && mismatches < 5; ++n) {
         for (auto& count : fish) {
             const int k = kind(random);
             count = k < 4 ? 0 : k < 7 ? small(random) : large(random);
         }
-    });
+        if (CalculateFishIncome(fish) != HardwareFishIncome(fish) && ++mismatches)
+            ADD_FAILURE() << "record " << n << ": " << CalculateFishIncome(fish)
+                          << " != " << HardwareFishIncome(fish);
+    }
 }
 
 } // namespace

@@ -14,8 +14,7 @@ export DISPLAY=":$display"
 for _ in $([ "${XVFB_WM:-}" = openbox ] && echo 1 2 3); do
     XDG_CONFIG_HOME="$dir" openbox --sm-disable >/dev/null 2>&1 &
     for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
-        sleep 0.05
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2; sleep 0.05
     done
     kill $! 2>/dev/null || true
 done

@@ -40,15 +40,12 @@ class TProgram {
 public:
     TProgram();
     ~TProgram();
-    TProgram(const TProgram&) = delete;
-    TProgram& operator=(const TProgram&) = delete;
 
     void Press(TKey key);                    // to the open box, or to the active window
     void Type(std::string_view text);        // UTF-8, a character at a time
     void Click(std::string_view control);    // a button of the active window
     void CloseWindow();                      // the active window's close button
     void Minimise();                         // the active window's minimise button
-    void CloseBox();                         // the open box's OK button
     bool Activate(std::string_view caption); // as a click on its frame; true once active
     bool WaitActive(std::string_view caption);
 

@@ -64,7 +64,6 @@ try:
             check("Калькулятор прибыли одной рыбалки" in text.getText(0, text.characterCount),
                   "the help's text cannot be read")
         subprocess.run(["xdotool", "key", "Escape"], check=True)
-    print("every window has its role and every field its label's name")
     # F6 ends the program, which must then end well (under the sanitizers, without a leak).
     press("F6")
     check(program.wait(10) == 0, f"the program ended with status {program.returncode}")
