@@ -41,13 +41,13 @@ public:
     TProgram();
     ~TProgram();
 
-    void Press(TKey key);                    // to the open box, or to the active window
-    void Type(std::string_view text);        // UTF-8, a character at a time
-    void Click(std::string_view control);    // a button of the active window
-    void CloseWindow();                      // the active window's close button
-    void Minimise();                         // the active window's minimise button
-    bool Activate(std::string_view caption); // as a click on its frame; true once active
-    bool WaitActive(std::string_view caption);
+    void Press(TKey key);                 // to the open box, or to the active window
+    void Type(std::string_view text);     // UTF-8, a character at a time
+    void Click(std::string_view control); // a button of the active window
+    void CloseWindow();                   // the active window's close button
+    void Minimise();                      // the active window's minimise button
+    // As a click on its frame, or else as it should become by itself; true once active.
+    bool Activate(std::string_view caption, bool click = true);
 
     TView View();
     std::string Text(std::string_view field);      // a field of the active window

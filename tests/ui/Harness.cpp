@@ -78,21 +78,16 @@ TProgram::~TProgram() {
 
 // Clicked again while it does not come up: a window shown a moment before may still take the
 // focus from it.
-bool TProgram::Activate(std::string_view caption) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        RequestActivation(caption);
-        if (WaitActive(caption))
+bool TProgram::Activate(std::string_view caption, bool click) {
+    for (int attempt = 0; attempt < (click ? 20 : 1); ++attempt) {
+        if (click)
+            RequestActivation(caption);
+        for (int i = 0; i < 100 && View().Active != caption; ++i, Settle())
+            std::this_thread::sleep_for(10ms);
+        if (View().Active == caption)
             return true;
     }
     return false;
-}
-
-bool TProgram::WaitActive(std::string_view caption) {
-    for (int i = 0; i < 100 && View().Active != caption; ++i) {
-        std::this_thread::sleep_for(10ms);
-        Settle();
-    }
-    return View().Active == caption;
 }
 
 varkelo::TTripData TProgram::Record() {

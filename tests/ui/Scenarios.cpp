@@ -29,14 +29,15 @@ const std::pair<TGroup, TGroup> kGroups[] = {
 // Whether the window is active, as it should be by now, or becomes so as by a click on its
 // frame; else which one is.
 testing::AssertionResult Active(TProgram& program, const std::string& caption, bool click = false) {
-    if (click ? program.Activate(caption) : program.WaitActive(caption))
+    if (program.Activate(caption, click))
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
            << caption << " wanted, «" << program.View().Active << "» active";
 }
 
-// The help lists every item with its value, in Russian style and not as Markdown.
-TEST(Help, ListsEveryItem) {
+// The help lists every item with its value, in Russian style and not as Markdown; open behind
+// another window, its key brings it forward.
+TEST(Help, ListsEveryItemAndComesForward) {
     TProgram program;
     program.Press(TKey::F5);
     ASSERT_TRUE(Active(program, kHelp));
@@ -45,6 +46,9 @@ TEST(Help, ListsEveryItem) {
         EXPECT_NE(help.find(row.Caption.substr(0, row.Caption.size() - 1)), help.npos);
     EXPECT_NE(help.find("2,7"), help.npos);
     EXPECT_EQ(help.find_first_of("*#|"), help.npos);
+    ASSERT_TRUE(Active(program, kMain, true));
+    program.Press(TKey::F5);
+    EXPECT_TRUE(Active(program, kHelp));
 }
 
 // From the main window, as a user opens a dialog.

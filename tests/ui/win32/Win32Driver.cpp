@@ -224,8 +224,9 @@ TEST(Win32Windows, FramesFontsAndBox) {
         }
         EXPECT_EQ(frame.right - frame.left, MulDiv(268, dpi, 96)); // the tackle window's
         EXPECT_EQ(frame.bottom - frame.top, MulDiv(433, dpi, 96));
-        EXPECT_NE(GetClassLongPtrW(main, GCLP_HICONSM), 0);
+        EXPECT_TRUE(GetClassLongPtrW(main, GCLP_HICON) && GetClassLongPtrW(main, GCLP_HICONSM));
         EXPECT_EQ(GetMenuItemCount(GetMenu(main)), 2); // "Меню" and "Дополнительно"
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(main), 0)), 5);
         // Each field directly after its label, which a screen reader therefore reads as its
         // name; the fields in "MS Sans Serif" at an 11-pixel em.
         for (const auto& row : varkelo::kCatalogue) {
