@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                    static_cast<std::uint32_t>(record.TackleCost));
     varkelo::TTripData again = record;
     varkelo::CalculateProfit(again);
-    if (std::memcmp(&record, &before, 40 * sizeof(std::int32_t)) != 0 ||
+    if (std::memcmp(&record, &before, offsetof(varkelo::TTripData, FishIncome)) != 0 ||
         record.NetProfit != wrapped || !(again == record))
         std::abort();
     (void)varkelo::FormatProfitMessage(record.NetProfit);

@@ -83,8 +83,8 @@ void Input(const std::function<void(QWindow*)>& step) {
     for (int i = 0; i < 100 && !Read<bool>([] { return KeyTarget() != nullptr; }); ++i)
         Settle();
     Act([step] {
-        if (KeyTarget())
-            step(KeyTarget());
+        if (QWindow* target = KeyTarget())
+            step(target);
     });
 }
 
@@ -155,7 +155,8 @@ void TProgram::Click(std::string_view control) {
     ASSERT_TRUE(Read<bool>([&] { return Find<QAbstractButton>(control) != nullptr; }))
         << "no button " << control << " in the active window";
     Act([name = std::string(control)] {
-        QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
+        if (auto* button = Find<QAbstractButton>(name)) // unless another window came up
+            QTest::mouseClick(button, Qt::LeftButton);
     });
 }
 

@@ -31,8 +31,7 @@ LRESULT CALLBACK RunStep(int code, WPARAM wParam, LPARAM lParam) {
 // Set before main() on the thread that runs the program.
 const HHOOK g_hook = SetWindowsHookExW(WH_CALLWNDPROC, RunStep, nullptr, GetCurrentThreadId());
 
-// The program's windows, which are the only ones on the test's desktop: its forms shown, and
-// its message box.
+// The program's forms that are shown; its windows are the only ones on the test's desktop.
 std::vector<HWND> Forms() {
     std::vector<HWND> forms;
     for (HWND form = nullptr; (form = FindWindowExW(nullptr, form, L"VarkeloForm", nullptr));)
