@@ -6,8 +6,7 @@ namespace varkelo {
 
 TApplication* Application = nullptr;
 
-TForm::TForm(const TFormDesc& layout)
-    : m_layout(layout), m_window(platform::CreateFormWindow(*this)) {}
+TForm::TForm(const TFormDesc& layout) : m_layout(layout) {}
 
 TForm::~TForm() {
     platform::DestroyWindow(m_window);
@@ -15,23 +14,29 @@ TForm::~TForm() {
 
 void TForm::FormKeyDown(int) {}
 
+TWindow& TForm::Window() const {
+    if (m_window == nullptr)
+        m_window = platform::CreateFormWindow(const_cast<TForm&>(*this));
+    return *m_window;
+}
+
 void TForm::Show() {
-    platform::Show(*m_window);
+    platform::Show(Window());
 }
 void TForm::Hide() {
-    platform::Hide(*m_window);
+    platform::Hide(Window());
 }
 bool TForm::Visible() const {
-    return platform::IsVisible(*m_window);
+    return m_window != nullptr && platform::IsVisible(*m_window);
 }
 std::string TForm::GetText(std::string_view control) const {
-    return platform::GetText(*m_window, control);
+    return platform::GetText(Window(), control);
 }
 void TForm::SetText(std::string_view control, std::string_view text) {
-    platform::SetText(*m_window, control, text);
+    platform::SetText(Window(), control, text);
 }
 void TForm::FocusControl(std::string_view control) {
-    platform::FocusControl(*m_window, control);
+    platform::FocusControl(Window(), control);
 }
 
 namespace {

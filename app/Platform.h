@@ -35,7 +35,7 @@ namespace platform {
 
 void Initialize();
 // Builds the form's native window, hidden, from form.Layout(). The first window built after
-// Initialize is the main window.
+// Initialize is the main window; the others are built when first needed.
 TWindow* CreateFormWindow(TForm& form);
 void DestroyWindow(TWindow* window);
 // Releases what Initialize took, once every window is gone.
@@ -83,11 +83,12 @@ public:
     void FocusControl(std::string_view control);
 
     const TFormDesc& Layout() const { return m_layout; }
-    TWindow& Window() const { return *m_window; }
+    // The native window, built on first use: start-up builds the main window alone.
+    TWindow& Window() const;
 
 private:
     const TFormDesc& m_layout;
-    TWindow* m_window;
+    mutable TWindow* m_window = nullptr;
 };
 
 // For the backends: run a handler, or the key preview, of a form. An error that it lets out
@@ -112,6 +113,8 @@ public:
         auto form = std::make_unique<Form>(std::forward<Args>(args)...);
         global = form.get();
         m_forms.push_back({std::move(form), [&global] { global = nullptr; }});
+        if (m_forms.size() == 1)
+            global->Window(); // the main window comes first, and at once
     }
     void Run();
     void Terminate();

@@ -1,10 +1,13 @@
-# Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix threads).
+# Cross-compiles for Windows with Debian's mingw-w64 (posix threads): 64-bit, or 32-bit with
+# -DVARKELO_WINDOWS_ARCH=i686.
+set(VARKELO_WINDOWS_ARCH x86_64 CACHE STRING "x86_64 or i686")
+set(triple ${VARKELO_WINDOWS_ARCH}-w64-mingw32)
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR ${VARKELO_WINDOWS_ARCH})
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -10,8 +10,9 @@ if [ "${1:-}" != run ]; then
     packages+=(
         pkg-config git libgtest-dev googletest libbenchmark-dev
         xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
-        appstream dpkg-dev clang libclang-rt-dev libx11-dev clang-format clang-tidy
-        g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis locales
+        appstream dpkg-dev clang libclang-rt-dev libx11-dev libxtst-dev clang-format clang-tidy
+        g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386
+        fonts-wine nsis locales
         openbox xdotool sway qt6-wayland
         dbus-daemon at-spi2-core python3-pyatspi lintian
     )
@@ -23,6 +24,11 @@ make_locale() {
     [ "${1:-}" = run ] || locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$' ||
         $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
+
+# 32-bit Wine comes from the i386 architecture.
+if [ "${1:-}" != run ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -46,3 +52,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 make_locale "${1:-}"
+
+# Where the kernel runs no 32-bit programs (some virtual machines), 32-bit Wine runs under
+# QEMU's user-mode emulation, registered for 32-bit x86 programs.
+run_32bit() {
+    [ "${1:-}" = run ] || /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return
+    dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed' ||
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends qemu-user-static
+    [ -e /proc/sys/fs/binfmt_misc/register ] ||
+        $sudo mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+    [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] || echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+        $sudo tee /proc/sys/fs/binfmt_misc/register >/dev/null
+}
+run_32bit "${1:-}"

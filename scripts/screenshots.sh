@@ -64,7 +64,7 @@ if [ -x build-windows/varkelo.exe ]; then
     # Under Wine's own virtual desktop, as the program looks on Windows: bait and fish
     # stored, the fish window shown again, and the result over it.
     export WINEPREFIX="$PWD/build-windows/wine/screens"
-    source tests/win32/wine-prefix.sh
+    source scripts/wine-prefix.sh
     wine build-windows/varkelo.exe &
     app=$!
     sleep 4

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the Linux program's, then
-# the Windows program's under Wine. Usage: scripts/test.sh [Linux preset, default "default"]
+# the Windows programs' under Wine. Usage: scripts/test.sh [Linux preset, default "default"]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,7 +9,10 @@ jobs="$(nproc)"
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j "$jobs"
 ctest --preset "$preset" -j "$jobs"
-# The Windows program, its installer and its tests, under Wine.
-cmake --preset windows
-cmake --build --preset windows -j "$jobs"
+# The 32-bit Windows program first: the installer the 64-bit build makes carries it.
+for windows in windows-x86 windows; do
+    cmake --preset "$windows"
+    cmake --build --preset "$windows" -j "$jobs"
+done
+ctest --preset windows-x86 -j "$jobs"
 ctest --preset windows -j "$jobs"

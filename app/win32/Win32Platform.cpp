@@ -50,6 +50,33 @@ int Scale(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
+// A function of user32 that only newer Windows has, or null: the program starts on Windows 7.
+template <class Function> Function NewerUser32(const char* name) {
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// A window's own DPI where the system keeps one a monitor (Windows 10 1607 and later); else
+// the system's, which the program scales by on earlier Windows.
+UINT DpiOf(HWND window) {
+    static const auto forWindow = NewerUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (forWindow != nullptr)
+        return forWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+void AdjustFrame(RECT& frame, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
+    static const auto forDpi =
+        NewerUser32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (forDpi != nullptr)
+        forDpi(&frame, style, menu, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&frame, style, menu, exStyle);
+}
+
 TWindow* WindowOf(HWND handle) {
     wchar_t name[32] = {};
     if (handle == nullptr || GetClassNameW(handle, name, 32) == 0 ||
@@ -59,7 +86,9 @@ TWindow* WindowOf(HWND handle) {
 }
 
 const TControlDesc* ControlOf(HWND control) {
-    if (control == nullptr || WindowOf(GetAncestor(control, GA_ROOT)) == nullptr)
+    // A form's own window is no control: its user data is its TWindow.
+    const HWND form = control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
+    if (form == control || WindowOf(form) == nullptr)
         return nullptr;
     return reinterpret_cast<const TControlDesc*>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
@@ -191,7 +220,7 @@ void SizeWindow(const TWindow& window) {
     const bool menu = GetMenu(window.Handle) != nullptr;
     RECT frame{0, 0, Scale(layout.Width, dpi), Scale(layout.Height, dpi)};
     if (!layout.OuterSize)
-        AdjustWindowRectExForDpi(&frame, StyleOf(layout), menu, ExStyleOf(layout), dpi);
+        AdjustFrame(frame, StyleOf(layout), menu, ExStyleOf(layout), dpi);
     SetWindowPos(window.Handle, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (!layout.OuterSize) {
@@ -223,7 +252,8 @@ void FillWithDocument(const TWindow& window) {
     RECT client;
     GetClientRect(window.Handle, &client);
     const auto controls = window.Form.Layout().Controls;
-    for (std::size_t i = 0; i < controls.size(); ++i)
+    // The window is sized before its controls are made: only those made so far.
+    for (std::size_t i = 0; i < window.Controls.size(); ++i)
         if (controls[i].Kind == TControlKind::Document)
             MoveWindow(window.Controls[i], 0, 0, client.right, client.bottom, TRUE);
 }
@@ -244,6 +274,32 @@ void Centre(const TWindow& window) {
                  PlaceCentred(around.left, around.right, width, work.left, work.right),
                  PlaceCentred(around.top, around.bottom, height, work.top, work.bottom), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A table's second column starts at one tab stop, past the widest first cell, so that the
+// values line up under their heading. Tab stops are in dialog units, a quarter of the font's
+// average letter width.
+void AlignColumns(HWND document, std::wstring_view text, UINT dpi) {
+    HDC dc = GetDC(document);
+    const HGDIOBJ oldFont = SelectObject(dc, FontFor(dpi));
+    LONG widest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+        const std::size_t tab = text.substr(start, end - start).find(L'\t');
+        SIZE extent{};
+        if (tab != std::wstring_view::npos &&
+            GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(tab), &extent))
+            widest = std::max(widest, extent.cx);
+        start = end + 2;
+    }
+    constexpr std::wstring_view letters = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    SIZE average{};
+    GetTextExtentPoint32W(dc, letters.data(), static_cast<int>(letters.size()), &average);
+    SelectObject(dc, oldFont);
+    ReleaseDC(document, dc);
+    const int quarter = std::max(1, static_cast<int>(average.cx / letters.size() / 4));
+    const int stop = (widest + Scale(16, dpi)) / quarter + 1;
+    SendMessageW(document, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
 }
 
 bool IsPushButton(HWND control) {
@@ -370,7 +426,7 @@ HWND MakeControl(const TControlDesc& desc, std::size_t index, const RECT& bounds
     switch (desc.Kind) {
     case TControlKind::Label:
         windowClass = L"STATIC";
-        style |= SS_LEFT | SS_NOPREFIX;
+        style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY; // takes the mouse, to show its cursor
         break;
     case TControlKind::Edit:
         windowClass = L"EDIT";
@@ -408,6 +464,12 @@ HWND MakeControl(const TControlDesc& desc, std::size_t index, const RECT& bounds
     return control;
 }
 
+BOOL CALLBACK CollectEnabledForm(HWND window, LPARAM list) {
+    if (WindowOf(window) != nullptr && IsWindowEnabled(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // Shows a box with one OK button. Every window of the program waits for it, as the main
 // window's shortcuts do.
 void ShowBox(std::string_view text, UINT icon) {
@@ -415,14 +477,7 @@ void ShowBox(std::string_view text, UINT icon) {
     if (WindowOf(owner) == nullptr)
         owner = g_main != nullptr ? g_main->Handle : nullptr;
     std::vector<HWND> waiting;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            if (WindowOf(window) != nullptr && IsWindowEnabled(window))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&waiting));
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledForm, reinterpret_cast<LPARAM>(&waiting));
     waiting.erase(std::remove(waiting.begin(), waiting.end(), owner), waiting.end());
     for (HWND window : waiting)
         EnableWindow(window, FALSE);
@@ -460,8 +515,6 @@ bool Preview(MSG& message) {
 namespace platform {
 
 void Initialize() {
-    // The manifest asks for this; said again for programs built without it.
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     g_instance = GetModuleHandleW(nullptr);
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -491,7 +544,7 @@ TWindow* CreateFormWindow(TForm& form) {
                                      menu, g_instance, window.get());
     if (window->Handle == nullptr)
         throw Exception("Не удалось создать окно «" + std::string(layout.Caption) + "»");
-    window->Dpi = GetDpiForWindow(window->Handle);
+    window->Dpi = DpiOf(window->Handle);
     if (g_tooltip == nullptr)
         g_tooltip =
             CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
@@ -569,6 +622,8 @@ void ShowError(std::string_view text) {
 
 void Show(TWindow& window) {
     ShowWindow(window.Handle, IsIconic(window.Handle) ? SW_RESTORE : SW_SHOW);
+    // Raised as well: Wine makes a window that is behind another the foreground one in place.
+    BringWindowToTop(window.Handle);
     SetForegroundWindow(window.Handle);
 }
 
@@ -589,9 +644,13 @@ void SetText(TWindow& window, std::string_view control, std::string_view text) {
     const HWND handle = FindControl(window, control);
     if (handle == nullptr)
         return;
-    const TControlDesc* desc = ControlOf(handle);
-    SetWindowTextW(handle, desc->Kind == TControlKind::Document ? PlainText(text).c_str()
-                                                                : Wide(text).c_str());
+    if (ControlOf(handle)->Kind != TControlKind::Document) {
+        SetWindowTextW(handle, Wide(text).c_str());
+        return;
+    }
+    const std::wstring plain = PlainText(text);
+    AlignColumns(handle, plain, window.Dpi);
+    SetWindowTextW(handle, plain.c_str());
 }
 
 void FocusControl(TWindow& window, std::string_view control) {

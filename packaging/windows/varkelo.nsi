@@ -1,10 +1,15 @@
-; The Windows installer: a 64-bit program itself, in Russian, with a Start-menu shortcut and an uninstaller
-; that takes away everything it put in place (the program itself writes nothing).
-; Built by the "packages" target: makensis -INPUTCHARSET UTF8 -DVERSION=... -DSTAGE=<folder
-; with varkelo.exe and LICENSE.txt> -DICON=... -DOUTFILE=... varkelo.nsi
-Target amd64-unicode
+; The Windows installer, in Russian: a 32-bit program itself, so that it runs on every Windows
+; from 7 on. It puts the 64-bit program on 64-bit Windows and the 32-bit one on 32-bit Windows,
+; with a Start-menu shortcut and an uninstaller that takes away everything it put in place
+; (the program itself writes nothing). No file times are stored, so that two builds of one
+; commit give the same installer.
+; Built by the "packages" target: makensis -INPUTCHARSET UTF8 -DVERSION=... -DPROGRAM64=...
+; -DPROGRAM32=... -DLICENSE=... -DICON=... -DOUTFILE=... varkelo.nsi
+Target x86-unicode
 ManifestDPIAware true
+ManifestSupportedOS all
 SetCompressor /SOLID lzma
+SetDateSave off
 
 !include "MUI2.nsh"
 !include "x64.nsh"
@@ -13,7 +18,7 @@ SetCompressor /SOLID lzma
 
 Name "Варкело"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\Varkelo"
+InstallDir "$PROGRAMFILES\Varkelo"
 RequestExecutionLevel admin
 
 !define MUI_ICON "${ICON}"
@@ -34,17 +39,22 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "MIT License"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "Варкело работает только в 64-разрядной Windows." /SD IDOK
-        Abort
+    ${If} ${RunningX64}
+        SetRegView 64
+        ${If} $INSTDIR == "$PROGRAMFILES\Varkelo" ; not chosen with /D=
+            StrCpy $INSTDIR "$PROGRAMFILES64\Varkelo"
+        ${EndIf}
     ${EndIf}
-    SetRegView 64
 FunctionEnd
 
 Section
     SetOutPath "$INSTDIR"
-    File "${STAGE}\varkelo.exe"
-    File "${STAGE}\LICENSE.txt"
+    ${If} ${RunningX64}
+        File "${PROGRAM64}"
+    ${Else}
+        File "${PROGRAM32}"
+    ${EndIf}
+    File "/oname=LICENSE.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     SetShellVarContext all
     CreateShortcut "$SMPROGRAMS\Варкело.lnk" "$INSTDIR\varkelo.exe"
@@ -60,7 +70,9 @@ Section
 SectionEnd
 
 Function un.onInit
-    SetRegView 64
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
 FunctionEnd
 
 Section "Uninstall"

@@ -8,6 +8,8 @@
 #include "FormLayout.h"
 #include "WideText.h"
 
+#include <cstdlib>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -61,14 +63,21 @@ HWND FindForm(std::string_view caption) {
     return FindWindowW(L"VarkeloForm", varkelo::Wide(caption).c_str());
 }
 
+// The desktop's, as its Wine prefix was made (scripts/wine-prefix.sh).
+const int kDpi = std::getenv("VARKELO_DPI") ? std::atoi(std::getenv("VARKELO_DPI")) : 96;
+
 HWND Box() {
     return FindWindowW(L"#32770", L"Варкело");
 }
 
-// The foreground window, if it is a form; a minimised one is not active to its user.
+// The foreground window, if it is a form in front, under none but its own windows (which
+// always stand over it); a minimised one is not active to its user.
 HWND ActiveForm() {
     const HWND active = GetForegroundWindow();
-    return std::ranges::count(Forms(), active) && !IsIconic(active) ? active : nullptr;
+    for (HWND form : Forms()) // from the front
+        if (form == active || GetWindow(form, GW_OWNER) != active)
+            return form == active && !IsIconic(active) ? active : nullptr;
+    return nullptr;
 }
 
 INPUT Key(WORD key, DWORD flags) {
@@ -123,6 +132,7 @@ void RequestActivation(std::string_view caption) {
     OnGui([form = FindForm(caption)] {
         if (IsIconic(form)) // as its taskbar button does
             ShowWindow(form, SW_RESTORE);
+        BringWindowToTop(form); // as a click on its frame does
         SetForegroundWindow(form);
     });
 }
@@ -190,9 +200,8 @@ TBounds TProgram::Bounds(std::string_view control) {
             GetWindowRect(FindControl(form, control), &r);
             MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
         }
-        const int dpi = int(GetDpiForWindow(form));
-        bounds = {MulDiv(r.left, 96, dpi), MulDiv(r.top, 96, dpi),
-                  MulDiv(r.right - r.left, 96, dpi), MulDiv(r.bottom - r.top, 96, dpi)};
+        bounds = {MulDiv(r.left, 96, kDpi), MulDiv(r.top, 96, kDpi),
+                  MulDiv(r.right - r.left, 96, kDpi), MulDiv(r.bottom - r.top, 96, kDpi)};
     });
     return bounds;
 }
@@ -210,7 +219,6 @@ TEST(Win32Windows, FramesFontsAndBox) {
         const char* const forms[] = {"Варкело", "Выловленная рыба", "Потраченная приманка",
                                      "Потраченные снасти"};
         const HWND main = FindForm(forms[0]), tackle = FindForm(forms[3]);
-        const int dpi = int(GetDpiForWindow(main));
         RECT work, frame;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         for (int i = 0; i < 4; ++i) { // centred on the work area, the whole frame
@@ -221,8 +229,8 @@ TEST(Win32Windows, FramesFontsAndBox) {
             EXPECT_EQ(style & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
                       WS_SYSMENU | (i % 3 ? 0 : WS_MINIMIZEBOX) | (i == 3 ? WS_THICKFRAME : 0));
         }
-        EXPECT_EQ(frame.right - frame.left, MulDiv(268, dpi, 96)); // the tackle window's
-        EXPECT_EQ(frame.bottom - frame.top, MulDiv(433, dpi, 96));
+        EXPECT_EQ(frame.right - frame.left, MulDiv(268, kDpi, 96)); // the tackle window's
+        EXPECT_EQ(frame.bottom - frame.top, MulDiv(433, kDpi, 96));
         EXPECT_TRUE(GetClassLongPtrW(main, GCLP_HICON) && GetClassLongPtrW(main, GCLP_HICONSM));
         EXPECT_EQ(GetMenuItemCount(GetMenu(main)), 2); // "Меню" and "Дополнительно"
         EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(main), 0)), 5);
@@ -237,7 +245,7 @@ TEST(Win32Windows, FramesFontsAndBox) {
         GetObjectW(HFONT(SendMessageW(FindControl(tackle, "NetEdit"), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96));
+        EXPECT_EQ(font.lfHeight, -MulDiv(11, kDpi, 96));
     });
     // Enter reaches the main window's key handler when the button does not have the focus.
     // The box has one button, and every other window waits for it.
@@ -249,6 +257,26 @@ TEST(Win32Windows, FramesFontsAndBox) {
     EXPECT_FALSE(IsWindowEnabled(FindForm("Выловленная рыба")));
     program.Press(TKey::Escape);
     EXPECT_TRUE(IsWindowEnabled(FindForm("Выловленная рыба")));
+}
+
+// The pointer over a label of each entry window is the cross; over its empty part, the arrow.
+TEST(Win32Windows, Cursors) {
+    TProgram program;
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3}) {
+        program.Press(key);
+        RECT label; // the first control: the first field's label, or a heading
+        GetWindowRect(GetWindow(ActiveForm(), GW_CHILD), &label);
+        POINT corner{1, 1};
+        ClientToScreen(ActiveForm(), &corner);
+        for (POINT at : {POINT{(label.left + label.right) / 2, label.top + 2}, corner}) {
+            SetCursorPos(at.x, at.y);
+            Settle();
+            HCURSOR cursor = nullptr;
+            OnGui([&] { cursor = GetCursor(); });
+            EXPECT_EQ(cursor, LoadCursorW(nullptr, at.x == corner.x ? IDC_ARROW : IDC_CROSS))
+                << int(key) << " at " << at.x;
+        }
+    }
 }
 
 // The help opens over the main window wherever that is, kept on the work area, and its
@@ -269,6 +297,12 @@ TEST(Win32Windows, HelpPlace) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_EQ(frame.left, work.left); // over the main window, then back on the work area
         EXPECT_EQ(frame.top, work.top);
+        // The values line up under their heading: what follows each tab starts at one place.
+        const std::wstring shown = varkelo::Wide(WindowText(document));
+        std::set<WORD> column;
+        for (auto tab = shown.find(L'\t'); tab != shown.npos; tab = shown.find(L'\t', tab + 1))
+            column.insert(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab + 1, 0)));
+        EXPECT_EQ(column.size(), 1u);
         SetWindowPos(help, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
         GetClientRect(help, &inside);
         GetWindowRect(document, &text);
