@@ -60,4 +60,8 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation")
 # Only for a Wayland session without Xwayland: the program prefers X11 wherever it can.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
+# The package's files and members carry the last commit's time, unless the builder sets one.
+file(WRITE ${CMAKE_BINARY_DIR}/CPackTime.cmake "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(ENV{SOURCE_DATE_EPOCH} ${VARKELO_COMMIT_TIME})\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackTime.cmake)
 include(CPack)

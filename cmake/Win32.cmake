@@ -32,15 +32,8 @@ target_link_options(varkelo PRIVATE -s -Wl,--gc-sections)
 target_compile_options(varkelo_app PRIVATE -ffunction-sections -fdata-sections)
 
 # The portable archive, and with makensis the installer: cmake --build --preset windows
-# --target packages (built with everything). Files in them carry the last commit's time.
-# A zip holds local times: the archive is made as in UTC wherever it is built.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC
-    git log -1 --format=%cd "--date=format-local:%Y-%m-%d %H:%M:%S"
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE commit_time
-    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-if(NOT commit_time)
-    set(commit_time "1980-01-01 00:00:00")
-endif()
+# --target packages (built with everything). Files in them carry the last commit's time, and
+# as a zip holds local times, the archive is made as in UTC wherever it is built.
 set(packages ${CMAKE_BINARY_DIR}/packages)
 set(stage ${packages}/stage)
 set(zip ${packages}/varkelo-${PROJECT_VERSION}-win${bits}.zip)
@@ -49,7 +42,7 @@ add_custom_command(OUTPUT ${zip}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:varkelo> ${stage}/varkelo.exe
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E env TZ=UTC
-        ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip "--mtime=${commit_time} UTC"
+        SOURCE_DATE_EPOCH=${VARKELO_COMMIT_TIME} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip
         varkelo.exe LICENSE.txt
     DEPENDS varkelo LICENSE
     VERBATIM)

@@ -56,8 +56,8 @@ template <class Function> Function NewerUser32(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
-// A window's own DPI where the system keeps one a monitor (Windows 10 1607 and later); else
-// the system's, which the program scales by on earlier Windows.
+// A window's DPI, that of its monitor where the system keeps one for each (Windows 10 1607
+// and later); else the system's, which the program scales by on earlier Windows.
 UINT DpiOf(HWND window) {
     static const auto forWindow = NewerUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (forWindow != nullptr)
