@@ -277,29 +277,43 @@ void Centre(const TWindow& window) {
 }
 
 // A table's second column starts at one tab stop, past the widest first cell, so that the
-// values line up under their heading. Tab stops are in dialog units, a quarter of the font's
-// average letter width.
+// values line up under their heading. A tab stop is given in dialog units, which controls
+// convert by one font or another: a stop of 100 units, measured, tells what a unit is here.
 void AlignColumns(HWND document, std::wstring_view text, UINT dpi) {
     HDC dc = GetDC(document);
     const HGDIOBJ oldFont = SelectObject(dc, FontFor(dpi));
     LONG widest = 0;
+    std::size_t firstTab = std::wstring_view::npos; // and the start of its line
+    std::size_t firstLine = 0;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
         const std::size_t tab = text.substr(start, end - start).find(L'\t');
         SIZE extent{};
         if (tab != std::wstring_view::npos &&
-            GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(tab), &extent))
+            GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(tab), &extent)) {
             widest = std::max(widest, extent.cx);
+            if (firstTab == std::wstring_view::npos) {
+                firstTab = start + tab;
+                firstLine = start;
+            }
+        }
         start = end + 2;
     }
-    constexpr std::wstring_view letters = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    SIZE average{};
-    GetTextExtentPoint32W(dc, letters.data(), static_cast<int>(letters.size()), &average);
     SelectObject(dc, oldFont);
     ReleaseDC(document, dc);
-    const int quarter = std::max(1, static_cast<int>(average.cx / letters.size() / 4));
-    const int stop = (widest + Scale(16, dpi)) / quarter + 1;
+    int stop = 100;
     SendMessageW(document, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    const auto x = [document](std::size_t at) {
+        return static_cast<short>(LOWORD(SendMessageW(document, EM_POSFROMCHAR, at, 0)));
+    };
+    if (firstTab == std::wstring_view::npos)
+        return;
+    const int hundred = x(firstTab + 1) - x(firstLine);
+    if (hundred <= 0)
+        return;
+    stop = MulDiv(widest + Scale(16, dpi), 100, hundred) + 1;
+    SendMessageW(document, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    InvalidateRect(document, nullptr, TRUE);
 }
 
 bool IsPushButton(HWND control) {
@@ -649,8 +663,8 @@ void SetText(TWindow& window, std::string_view control, std::string_view text) {
         return;
     }
     const std::wstring plain = PlainText(text);
-    AlignColumns(handle, plain, window.Dpi);
     SetWindowTextW(handle, plain.c_str());
+    AlignColumns(handle, plain, window.Dpi);
 }
 
 void FocusControl(TWindow& window, std::string_view control) {
