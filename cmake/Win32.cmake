@@ -52,7 +52,9 @@ set(package_files ${zip})
 # 32-bit one, from the windows-x86 build, on 32-bit Windows.
 set(VARKELO_WIN32_EXE "" CACHE FILEPATH "The 32-bit varkelo.exe for the installer")
 find_program(MAKENSIS makensis)
-if(MAKENSIS AND bits EQUAL 64 AND VARKELO_WIN32_EXE)
+if(bits EQUAL 64 AND VARKELO_WIN32_EXE AND NOT EXISTS ${VARKELO_WIN32_EXE})
+    message(STATUS "No installer: build the windows-x86 preset first, then configure again")
+elseif(MAKENSIS AND bits EQUAL 64 AND VARKELO_WIN32_EXE)
     set(VARKELO_SETUP ${packages}/varkelo-${PROJECT_VERSION}-setup.exe)
     add_custom_command(OUTPUT ${VARKELO_SETUP}
         COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
