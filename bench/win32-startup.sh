@@ -57,6 +57,9 @@ echo "runs each: $runs (alternating), $build"
 compare persistent
 wineserver -k
 compare fresh
+# A server still lingering from the last run would refuse to start a persistent one.
+wineserver -k 2>/dev/null || true
+wineserver --wait
 wineserver --persistent
 first=() second=()
 for _ in $(seq "$runs"); do

@@ -44,7 +44,10 @@ HINSTANCE g_instance = nullptr;
 TWindow* g_main = nullptr;
 HACCEL g_accelerators = nullptr;
 std::vector<std::pair<UINT, HFONT>> g_fonts; // one a DPI, shared by every window
-HWND g_tooltip = nullptr; // shows every window's hints: one window, for a quicker start
+// Shows every window's hints: one window, made once the main window is up, as it costs as
+// much as the rest of that window does.
+HWND g_tooltip = nullptr;
+constexpr UINT_PTR kHintsTimer = 1;
 
 int Scale(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
@@ -341,6 +344,36 @@ void OnCommand(TWindow& window, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void AddHint(HWND control, const TControlDesc& desc, const TWindow& window) {
+    if (g_tooltip == nullptr || desc.Hint.empty())
+        return; // added with the tooltip
+    std::wstring hint = Wide(desc.Hint);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window.Handle;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = hint.data();
+    SendMessageW(g_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The hints of every window made before the tooltip, and the tooltip.
+BOOL CALLBACK AddHints(HWND handle, LPARAM) {
+    if (const TWindow* window = WindowOf(handle))
+        for (HWND control : window->Controls)
+            if (const TControlDesc* desc = ControlOf(control))
+                AddHint(control, *desc, *window);
+    return TRUE;
+}
+
+void MakeTooltip() {
+    if (g_tooltip != nullptr || g_main == nullptr)
+        return;
+    g_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                0, 0, 0, 0, g_main->Handle, nullptr, g_instance, nullptr);
+    EnumThreadWindows(GetCurrentThreadId(), AddHints, 0);
+}
+
 LRESULT FormMessage(TWindow& window, HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -379,6 +412,12 @@ LRESULT FormMessage(TWindow& window, HWND handle, UINT message, WPARAM wParam, L
         break;
     case WM_SIZE:
         FillWithDocument(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam != kHintsTimer)
+            break;
+        KillTimer(handle, kHintsTimer);
+        MakeTooltip();
         return 0;
     case WM_DPICHANGED: {
         window.Dpi = HIWORD(wParam);
@@ -465,16 +504,7 @@ HWND MakeControl(const TControlDesc& desc, std::size_t index, const RECT& bounds
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(window.Dpi)), FALSE);
     if (desc.Kind == TControlKind::Edit)
         SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(desc.MaxLength), 0);
-    if (!desc.Hint.empty()) {
-        std::wstring hint = Wide(desc.Hint);
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window.Handle;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = hint.data();
-        SendMessageW(g_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    AddHint(control, desc, window);
     return control;
 }
 
@@ -559,10 +589,6 @@ TWindow* CreateFormWindow(TForm& form) {
     if (window->Handle == nullptr)
         throw Exception("Не удалось создать окно «" + std::string(layout.Caption) + "»");
     window->Dpi = DpiOf(window->Handle);
-    if (g_tooltip == nullptr)
-        g_tooltip =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
-                            0, 0, window->Handle, nullptr, g_instance, nullptr);
     SizeWindow(*window);
     const std::vector<RECT> bounds = ControlBounds(*window);
     window->Controls.resize(layout.Controls.size());
@@ -613,6 +639,8 @@ void Run() {
     if (g_main != nullptr) {
         ShowWindow(g_main->Handle, SW_SHOW);
         SetForegroundWindow(g_main->Handle);
+        // A timer comes when nothing else waits: after the window is on the screen.
+        SetTimer(g_main->Handle, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
     }
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!Preview(message)) {

@@ -8,9 +8,12 @@
 #include "FormLayout.h"
 #include "WideText.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +249,20 @@ TEST(Win32Windows, FramesFontsAndBox) {
                    sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -MulDiv(11, kDpi, 96));
+        // The hints of a window made before the tooltip and of one made after it.
+        HWND tips = nullptr;
+        do
+            tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+        while (tips && GetWindow(tips, GW_OWNER) != main);
+        for (auto [form, button, hint] :
+             {std::tuple{main, "CalculationButton", L"Произвести расчёт прибыли"},
+              std::tuple{tackle, "OkButton", L"Запомнить введённые данные"}}) {
+            wchar_t text[80] = {};
+            TTTOOLINFOW tool{sizeof tool, 0, form,   UINT_PTR(FindControl(form, button)), {}, {},
+                             text,        0, nullptr};
+            SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
+            EXPECT_STREQ(text, hint) << button;
+        }
     });
     // Enter reaches the main window's key handler when the button does not have the focus.
     // The box has one button, and every other window waits for it.
@@ -269,11 +286,14 @@ TEST(Win32Windows, Cursors) {
         POINT corner{1, 1};
         ClientToScreen(ActiveForm(), &corner);
         for (POINT at : {POINT{(label.left + label.right) / 2, label.top + 2}, corner}) {
-            SetCursorPos(at.x, at.y); // the move comes back through the X server, in its time
             const HCURSOR expected = LoadCursorW(nullptr, at.x == corner.x ? IDC_ARROW : IDC_CROSS);
             HCURSOR cursor = nullptr;
-            for (int i = 0; i < 100 && cursor != expected; ++i, Sleep(10))
+            // A move comes back through the X server, and Wine may take one for a window that
+            // is just being raised: the pointer goes on moving a pixel, as a hand does.
+            for (int i = 0; i < 100 && cursor != expected; ++i, Sleep(10)) {
+                SetCursorPos(at.x, at.y + i % 2);
                 OnGui([&] { cursor = GetCursor(); });
+            }
             EXPECT_EQ(cursor, expected) << int(key) << " at " << at.x;
         }
     }
