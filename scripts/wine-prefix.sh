@@ -23,8 +23,9 @@ wine() {
 export -f pe_machine wine
 
 # Booting a prefix sets up 32-bit Windows as well, which takes minutes where that runs
-# emulated: it is done once, into a template that every prefix is copied from.
-template="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build-wine/template"
+# emulated: it is done once, into a template that every prefix is copied from. Other
+# checkouts of the project (a scratch copy, a second clone) may share one: VARKELO_WINE_TEMPLATE.
+template="${VARKELO_WINE_TEMPLATE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build-wine/template}"
 if [ ! -f "$WINEPREFIX/.copied" ]; then
     mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     (
