@@ -250,17 +250,15 @@ TEST(Win32Windows, FramesFontsAndBox) {
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -MulDiv(11, kDpi, 96));
         // The hints of a window made before the tooltip and of one made after it.
-        HWND tips = nullptr;
-        do
-            tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
-        while (tips && GetWindow(tips, GW_OWNER) != main);
         for (auto [form, button, hint] :
              {std::tuple{main, "CalculationButton", L"Произвести расчёт прибыли"},
               std::tuple{tackle, "OkButton", L"Запомнить введённые данные"}}) {
             wchar_t text[80] = {};
-            TTTOOLINFOW tool{sizeof tool, 0, form,   UINT_PTR(FindControl(form, button)), {}, {},
-                             text,        0, nullptr};
-            SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
+            const auto id = UINT_PTR(FindControl(form, button));
+            TTTOOLINFOW tool{sizeof tool, 0, form, id, {}, {}, text, 0, nullptr};
+            for (HWND tips = nullptr; (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, 0));)
+                if (GetWindow(tips, GW_OWNER) == main) // the program's own
+                    SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
             EXPECT_STREQ(text, hint) << button;
         }
     });
@@ -317,12 +315,18 @@ TEST(Win32Windows, HelpPlace) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_EQ(frame.left, work.left); // over the main window, then back on the work area
         EXPECT_EQ(frame.top, work.top);
-        // The values line up under their heading: what follows each tab starts at one place.
+        // The values line up under their heading, one gap past the longest name: what follows
+        // each tab starts at one place.
         const std::wstring shown = varkelo::Wide(WindowText(document));
         std::set<WORD> column;
-        for (auto tab = shown.find(L'\t'); tab != shown.npos; tab = shown.find(L'\t', tab + 1))
+        int names = 0;
+        for (auto tab = shown.find(L'\t'); tab != shown.npos; tab = shown.find(L'\t', tab + 1)) {
             column.insert(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab + 1, 0)));
+            names = std::max(names, int(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab, 0))));
+        }
         EXPECT_EQ(column.size(), 1u);
+        EXPECT_NEAR(*column.begin() - names, MulDiv(16, kDpi, 96), 3);
+        EXPECT_TRUE(GetWindowLongW(help, GWL_STYLE) & WS_MAXIMIZEBOX);
         SetWindowPos(help, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
         GetClientRect(help, &inside);
         GetWindowRect(document, &text);
