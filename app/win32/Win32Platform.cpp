@@ -357,20 +357,20 @@ void AddHint(HWND control, const TControlDesc& desc, const TWindow& window) {
     SendMessageW(g_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// The hints of every window made before the tooltip, and the tooltip.
+// The hints of a window made before the tooltip.
 BOOL CALLBACK AddHints(HWND handle, LPARAM) {
-    if (const TWindow* window = WindowOf(handle))
-        for (HWND control : window->Controls)
-            if (const TControlDesc* desc = ControlOf(control))
-                AddHint(control, *desc, *window);
+    if (const TWindow* window = WindowOf(handle)) {
+        const auto controls = window->Form.Layout().Controls;
+        for (std::size_t i = 0; i < window->Controls.size(); ++i)
+            AddHint(window->Controls[i], controls[i], *window);
+    }
     return TRUE;
 }
 
-void MakeTooltip() {
-    if (g_tooltip != nullptr || g_main == nullptr)
-        return;
+// The tooltip, owned by the main window, with the hints of every window made so far.
+void MakeTooltip(HWND owner) {
     g_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                0, 0, 0, 0, g_main->Handle, nullptr, g_instance, nullptr);
+                                0, 0, 0, 0, owner, nullptr, g_instance, nullptr);
     EnumThreadWindows(GetCurrentThreadId(), AddHints, 0);
 }
 
@@ -416,8 +416,8 @@ LRESULT FormMessage(TWindow& window, HWND handle, UINT message, WPARAM wParam, L
     case WM_TIMER:
         if (wParam != kHintsTimer)
             break;
-        KillTimer(handle, kHintsTimer);
-        MakeTooltip();
+        KillTimer(handle, kHintsTimer); // once
+        MakeTooltip(handle);
         return 0;
     case WM_DPICHANGED: {
         window.Dpi = HIWORD(wParam);
