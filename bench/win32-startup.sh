@@ -34,7 +34,14 @@ timer() { timeout 20 build-release/bench/startup/map_timer "$@" || pkill -f "$(b
 loader=/usr/lib/wine/wine64
 [ -x "$loader" ] || loader=wine
 program="$build/varkelo.exe" baseline="$build/bench/startup_baseline.exe"
-median() { sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+# Wine's server kept up between runs; one still lingering from a run, or kept up before,
+# would refuse to start it.
+server_up() {
+    wineserver -k 2>/dev/null || true
+    wineserver --wait
+    wineserver --persistent
+}
+median() { LC_ALL=C sort -n | LC_ALL=C awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
 ratio() { LC_ALL=C awk "BEGIN{printf \"%.2f\", $1/$2}"; }
 # Runs each alternately, Wine's server kept up (persistent) or ended before each run (fresh).
 compare() {
@@ -50,17 +57,14 @@ compare() {
     echo "map (ms), $1 Wine, ${#a[@]} and ${#b[@]} runs: program $a_ms, bare Win32 $b_ms," \
         "ratio $(ratio "$a_ms" "$b_ms")"
 }
-wineserver --persistent
+server_up
 timer "$loader" "$program" >/dev/null # warm the caches once for both
 timer "$loader" "$baseline" >/dev/null
 echo "runs each: $runs (alternating), $build"
 compare persistent
 wineserver -k
 compare fresh
-# A server still lingering from the last run would refuse to start a persistent one.
-wineserver -k 2>/dev/null || true
-wineserver --wait
-wineserver --persistent
+server_up
 first=() second=()
 for _ in $(seq "$runs"); do
     read -r _ _ f1 f1again < <(timer --f1 "$loader" "$program") || continue
