@@ -92,13 +92,6 @@ TConversion ConvertInt(std::string_view text) {
     return {static_cast<std::int32_t>(negative ? -magnitude : magnitude), {}};
 }
 
-std::int32_t StrToInt(std::string_view text) {
-    TConversion conversion = ConvertInt(text);
-    if (!conversion.Value)
-        throw EConvertError(std::move(conversion.Error));
-    return *conversion.Value;
-}
-
 TConvertedEntries ConvertEntries(std::span<const TCatalogueRow> rows,
                                  std::span<const std::string> texts) {
     TConvertedEntries result;

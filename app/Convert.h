@@ -39,9 +39,6 @@ struct TConversion {
 // allowed; anything else, or a value outside the signed 32-bit range, is refused.
 TConversion ConvertInt(std::string_view text);
 
-// The same, raising EConvertError where ConvertInt refuses.
-std::int32_t StrToInt(std::string_view text);
-
 // The store rule of the entry windows: every text converts, or nothing is stored.
 struct TConvertedEntries {
     std::vector<std::int32_t> Values; // one per row, when every text converts

@@ -20,7 +20,7 @@ std::vector<TTripData> Records(const benchmark::State& state) {
     std::uniform_int_distribution<int> kind(0, 9);
     std::uniform_int_distribution<std::int32_t> small(typical ? 0 : -20, typical ? 30 : 200);
     std::uniform_int_distribution<std::int32_t> large(-99999, 999999);
-    std::vector<TTripData> records(1024, DefaultTripData());
+    std::vector<TTripData> records(1024); // every input set below
     for (auto& r : records)
         for (int i = 0; i < 40; ++i) {
             const int k = kind(random);

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (conversion.Value != expected || conversion.Value.has_value() == !conversion.Error.empty())
         std::abort();
     (void)varkelo::ConvertInt(bytes);
-    varkelo::TTripData record = varkelo::DefaultTripData();
+    varkelo::TTripData record;
+    varkelo::ResetTripData(record);
     std::memcpy(&record, data, std::min(size, sizeof record));
     const varkelo::TTripData before = record;
     varkelo::CalculateProfit(record);

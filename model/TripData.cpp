@@ -13,12 +13,6 @@ void ResetTripData(TTripData& record) {
         record.TackleLongevity[row.Index] = row.WholeValue();
 }
 
-TTripData DefaultTripData() {
-    TTripData record;
-    ResetTripData(record);
-    return record;
-}
-
 std::span<std::int32_t> GroupSlots(TTripData& record, TGroup group) {
     switch (group) {
     case TGroup::Fish:
@@ -37,20 +31,11 @@ std::span<const std::int32_t> GroupSlots(const TTripData& record, TGroup group) 
     return GroupSlots(const_cast<TTripData&>(record), group);
 }
 
-static std::size_t CheckedIndex(std::span<const std::int32_t> slots, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= slots.size())
-        throw std::out_of_range("input index outside its group");
-    return static_cast<std::size_t>(index);
-}
-
-std::int32_t GetInput(const TTripData& record, TGroup group, int index) {
-    const auto slots = GroupSlots(record, group);
-    return slots[CheckedIndex(slots, index)];
-}
-
 void SetInput(TTripData& record, TGroup group, int index, std::int32_t value) {
     const auto slots = GroupSlots(record, group);
-    slots[CheckedIndex(slots, index)] = value;
+    if (index < 0 || static_cast<std::size_t>(index) >= slots.size())
+        throw std::out_of_range("input index outside its group");
+    slots[static_cast<std::size_t>(index)] = value;
 }
 
 } // namespace varkelo

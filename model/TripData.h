@@ -28,13 +28,11 @@ struct TTripData {
 
 // Counts 0, longevities at their full value, results 0.
 void ResetTripData(TTripData& record);
-TTripData DefaultTripData();
 
 std::span<std::int32_t> GroupSlots(TTripData& record, TGroup group);
 std::span<const std::int32_t> GroupSlots(const TTripData& record, TGroup group);
 
-// Throw std::out_of_range for an index outside the group.
-std::int32_t GetInput(const TTripData& record, TGroup group, int index);
+// Throws std::out_of_range for an index outside the group.
 void SetInput(TTripData& record, TGroup group, int index, std::int32_t value);
 
 } // namespace varkelo

@@ -53,7 +53,7 @@ public:
     std::string Text(std::string_view field);      // a field of the active window
     TBounds Bounds(std::string_view control = {}); // in the active window; none: its client area
     varkelo::TTripData Record();                   // what the program holds
-    std::optional<int> WaitEnd();                  // the exit status, unless the program goes on
+    bool Ended();                                  // within a moment
 };
 
 // Runs a step on the program's thread, in whatever loop turns there, and waits for it; false

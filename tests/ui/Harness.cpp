@@ -20,7 +20,6 @@ using namespace std::chrono_literals;
 std::mutex g_mutex;
 std::condition_variable g_changed;
 bool g_runRequested = false, g_running = false, g_testsDone = false;
-int g_exitStatus = 0;
 
 template <class Change> void Announce(Change change) {
     std::lock_guard lock(g_mutex);
@@ -28,11 +27,9 @@ template <class Change> void Announce(Change change) {
     g_changed.notify_all();
 }
 
-std::optional<int> WaitRunEnded(std::chrono::seconds timeout) {
+bool WaitRunEnded(std::chrono::seconds timeout) {
     std::unique_lock lock(g_mutex);
-    if (!g_changed.wait_for(lock, timeout, [] { return !g_running && !g_runRequested; }))
-        return std::nullopt;
-    return g_exitStatus;
+    return g_changed.wait_for(lock, timeout, [] { return !g_running && !g_runRequested; });
 }
 
 // Runs the tests on a second thread and the program on this one, a run at a time as the tests
@@ -49,9 +46,9 @@ int RunBesideProgram(const std::function<int()>& tests) {
             break;
         g_runRequested = false, g_running = true;
         lock.unlock();
-        const int status = varkelo::RunProgram();
+        varkelo::RunProgram();
         lock.lock();
-        g_running = false, g_exitStatus = status;
+        g_running = false;
         g_changed.notify_all();
     }
     worker.join();
@@ -96,7 +93,7 @@ varkelo::TTripData TProgram::Record() {
     return record;
 }
 
-std::optional<int> TProgram::WaitEnd() {
+bool TProgram::Ended() {
     return WaitRunEnded(5s);
 }
 
