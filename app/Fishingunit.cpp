@@ -81,10 +81,15 @@ void TForm1::N8Click() {
     Application->Terminate();
 }
 
-void TForm1::N6Click() {
-    // Built on first use: start-up need not pay for it.
+void TForm1::Prepare() {
+    TForm::Prepare();
+    // Not one of the program's forms, so built here: start-up need not pay for it.
     if (m_helpForm == nullptr)
         m_helpForm = std::make_unique<THelpForm>();
+}
+
+void TForm1::N6Click() {
+    Prepare();
     m_helpForm->Show();
 }
 

@@ -23,12 +23,13 @@ public:
     void N8Click();
     void N6Click();
     void FormKeyDown(int key) override;
+    void Prepare() override;
 
 private:
     void ShowProfit();
 
     varkelo::TTripData m_tripData;
-    std::unique_ptr<THelpForm> m_helpForm; // built on first use
+    std::unique_ptr<THelpForm> m_helpForm; // built when first needed
 };
 
 extern TForm1* Form1;

@@ -20,14 +20,15 @@ TWindow& TForm::Window() const {
     return *m_window;
 }
 
+void TForm::Prepare() {
+    Window();
+}
+
 void TForm::Show() {
     platform::Show(Window());
 }
 void TForm::Hide() {
     platform::Hide(Window());
-}
-bool TForm::Visible() const {
-    return m_window != nullptr && platform::IsVisible(*m_window);
 }
 std::string TForm::GetText(std::string_view control) const {
     return platform::GetText(Window(), control);
@@ -94,7 +95,15 @@ void TApplication::Initialize() {
 }
 
 void TApplication::Run() {
-    platform::Run();
+    platform::Run([this] {
+        // What fails here fails again, and is shown, when the user asks for that window.
+        for (const TOwnedForm& owned : m_forms) {
+            try {
+                owned.Form->Prepare();
+            } catch (...) {
+            }
+        }
+    });
 }
 
 void TApplication::Terminate() {

@@ -40,8 +40,9 @@ TWindow* CreateFormWindow(TForm& form);
 void DestroyWindow(TWindow* window);
 // Releases what Initialize took, once every window is gone.
 void Finalize();
-// Shows the main window and handles input until Terminate.
-void Run();
+// Shows the main window and handles input until Terminate. Once the main window is on the
+// screen and no input waits, calls prepare, once.
+void Run(const std::function<void()>& prepare);
 // Run returns once the current handler is done.
 void Terminate();
 
@@ -52,7 +53,6 @@ void ShowError(std::string_view text);
 // Non-modal: visible, restored if minimised, in front, with the keyboard focus.
 void Show(TWindow& window);
 void Hide(TWindow& window);
-bool IsVisible(const TWindow& window);
 
 std::string GetText(const TWindow& window, std::string_view control);
 void SetText(TWindow& window, std::string_view control, std::string_view text);
@@ -77,14 +77,16 @@ public:
 
     void Show();
     void Hide();
-    bool Visible() const;
     std::string GetText(std::string_view control) const;
     void SetText(std::string_view control, std::string_view text);
     void FocusControl(std::string_view control);
 
     const TFormDesc& Layout() const { return m_layout; }
-    // The native window, built on first use: start-up builds the main window alone.
+    // The native window, built on first use: start-up builds the main window alone, and the
+    // others are built while the program waits for its user, by Prepare.
     TWindow& Window() const;
+    // Builds what the form will show, so that showing it costs no more the first time.
+    virtual void Prepare();
 
 private:
     const TFormDesc& m_layout;

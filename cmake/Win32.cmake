@@ -26,7 +26,9 @@ target_compile_definitions(varkelo_win32 PUBLIC UNICODE _UNICODE WINVER=0x0601 _
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--dynamicbase,--nxcompat
     -Wl,--no-insert-timestamp $<$<EQUAL:${bits},64>:-Wl,--high-entropy-va>)
 
-add_executable(varkelo WIN32 app/main.cpp)
+# The newer DPI functions are looked up in a file of their own, which a test replaces to run
+# the program as on Windows 7.
+add_executable(varkelo WIN32 app/main.cpp app/win32/NewerUser32.cpp)
 target_link_libraries(varkelo PRIVATE varkelo_win32)
 target_link_options(varkelo PRIVATE -s -Wl,--gc-sections)
 target_compile_options(varkelo_app PRIVATE -ffunction-sections -fdata-sections)

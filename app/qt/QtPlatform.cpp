@@ -49,6 +49,8 @@ const QString kProgramName = QStringLiteral("Варкело");
 std::unique_ptr<QApplication> g_qtApplication;
 QTranslator* g_translator = nullptr;
 QWidget* g_mainWidget = nullptr;
+// Run's preparation, waiting for the main window's first paint.
+std::function<void()> g_prepare;
 
 // Windows message boxes copy their text on Ctrl+C; Qt's do so only on Windows.
 class TMessageBox : public QMessageBox {
@@ -166,12 +168,11 @@ void Fit(QWidget* window, const TFormDesc& layout, const QMargins& frame) {
                               area.bottom() + 1));
 }
 
-// A form's top-level widget: its frame's close button goes to the form, labels are measured
-// on the first show, and the window is sized and placed by its whole frame.
+// A form's top-level widget: its frame's close button goes to the form, and the window is
+// sized and placed by its whole frame.
 template <class Base> class TFormWidget : public Base {
 public:
-    TFormWidget(TForm& form, QWidget* owner, Qt::WindowFlags flags)
-        : Base(owner, flags), m_form(form) {}
+    TFormWidget(TForm& form, Qt::WindowFlags flags) : Base(nullptr, flags), m_form(form) {}
 
     void setVisible(bool visible) override {
         // The frame is known only once the window manager has mapped the window: the first
@@ -181,6 +182,13 @@ public:
             m_placed = true;
             Fit(this, m_form.Layout(),
                 g_mainWidget != nullptr ? FrameOf(g_mainWidget) : QMargins());
+            // The form owns its window alone: the others go with the main window as the window
+            // system sees it, not as Qt's children, which Qt would delete as well. Made native
+            // only now, so that the place above is the frame's.
+            if (g_mainWidget != nullptr && g_mainWidget != this) {
+                this->winId();
+                this->windowHandle()->setTransientParent(g_mainWidget->windowHandle());
+            }
         }
         Base::setVisible(visible);
     }
@@ -191,6 +199,9 @@ protected:
         // Qt reads the frame anew when the window manager moves the window into it; some
         // platforms know it on showing.
         const QEvent::Type type = event->type();
+        // Painted, the main window is on the screen: what waits for that comes next.
+        if (type == QEvent::Paint && this == g_mainWidget && g_prepare)
+            QMetaObject::invokeMethod(this, std::exchange(g_prepare, {}), Qt::QueuedConnection);
         if ((type == QEvent::Show || type == QEvent::Move) && !m_framed) {
             const QMargins frame = FrameOf(this);
             if (!frame.isNull()) {
@@ -206,21 +217,8 @@ protected:
         FrameClosed(m_form);
     }
 
-    void showEvent(QShowEvent* event) override {
-        // Measuring text is the dearest part of building a window, so it waits for the first
-        // show rather than slowing the program's start.
-        if (!m_labelsSized) {
-            for (QLabel* label : this->template findChildren<QLabel*>())
-                if (label->property("autoSize").toBool())
-                    label->adjustSize();
-            m_labelsSized = true;
-        }
-        Base::showEvent(event);
-    }
-
 private:
     TForm& m_form;
-    bool m_labelsSized = false;
     bool m_placed = false;
     bool m_framed = false;
 };
@@ -257,7 +255,8 @@ QWidget* MakeControl(const TControlDesc& desc, QWidget* parent, TForm& form) {
     switch (desc.Kind) {
     case TControlKind::Label: {
         auto* label = new QLabel(text, parent);
-        label->setProperty("autoSize", desc.Width == 0);
+        if (desc.Width == 0)
+            label->adjustSize();
         control = label;
         break;
     }
@@ -383,18 +382,17 @@ void Initialize() {
 
 TWindow* CreateFormWindow(TForm& form) {
     const TFormDesc& layout = form.Layout();
-    QWidget* owner = g_mainWidget; // the dialogs go with the main window
     QWidget* window;
     QWidget* client;
     if (!layout.Menu.empty()) {
-        auto* main = new TFormWidget<QMainWindow>(form, owner, FlagsOf(layout));
+        auto* main = new TFormWidget<QMainWindow>(form, FlagsOf(layout));
         BuildMenu(main, layout.Menu, form);
         client = new QWidget(main);
         client->setBackgroundRole(QPalette::Button);
         main->setCentralWidget(client);
         window = main;
     } else {
-        window = new TFormWidget<QWidget>(form, owner, FlagsOf(layout));
+        window = new TFormWidget<QWidget>(form, FlagsOf(layout));
         window->setAutoFillBackground(true);
         client = window;
         // A window that asks for input is a dialog; one that only shows a document, a window.
@@ -440,6 +438,7 @@ TWindow* CreateFormWindow(TForm& form) {
     for (QWidget* child : window->findChildren<QWidget*>())
         if (!child->isWindow() && child->window() == window)
             child->installEventFilter(preview);
+    window->ensurePolished(); // styled now, not on its first show
     return new TWindow{window};
 }
 
@@ -457,10 +456,12 @@ void Finalize() {
     g_qtApplication.reset();
 }
 
-void Run() {
+void Run(const std::function<void()>& prepare) {
+    g_prepare = prepare;
     if (g_mainWidget != nullptr)
         g_mainWidget->show();
     QApplication::exec();
+    g_prepare = nullptr;
 }
 
 void Terminate() {
@@ -485,10 +486,6 @@ void Show(TWindow& window) {
 
 void Hide(TWindow& window) {
     window.Widget->hide();
-}
-
-bool IsVisible(const TWindow& window) {
-    return window.Widget->isVisible();
 }
 
 std::string GetText(const TWindow& window, std::string_view control) {

@@ -6,6 +6,7 @@
 #include "Platform.h"
 
 #include "Convert.h"
+#include "NewerUser32.h"
 #include "WideText.h"
 
 #include <windows.h>
@@ -41,6 +42,7 @@ constexpr int kFirstControlId = 100;
 constexpr int kFirstCommandId = 1000;
 
 HINSTANCE g_instance = nullptr;
+HICON g_smallIcon = nullptr; // the frames' icon, loaded at its size
 TWindow* g_main = nullptr;
 HACCEL g_accelerators = nullptr;
 std::vector<std::pair<UINT, HFONT>> g_fonts; // one a DPI, shared by every window
@@ -48,15 +50,11 @@ std::vector<std::pair<UINT, HFONT>> g_fonts; // one a DPI, shared by every windo
 // much as the rest of that window does.
 HWND g_tooltip = nullptr;
 constexpr UINT_PTR kHintsTimer = 1;
+// Run's preparation, which comes with the tooltip.
+std::function<void()> g_prepare;
 
 int Scale(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
-// A function of user32 that only newer Windows has, or null: the program starts on Windows 7.
-template <class Function> Function NewerUser32(const char* name) {
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
 // A window's DPI, that of its monitor where the system keeps one for each (Windows 10 1607
@@ -282,7 +280,9 @@ void Centre(const TWindow& window) {
 // A table's second column starts at one tab stop, past the widest first cell, so that the
 // values line up under their heading. A tab stop is given in dialog units, which controls
 // convert by one font or another: a stop of 100 units, measured, tells what a unit is here.
-void AlignColumns(HWND document, std::wstring_view text, UINT dpi) {
+void AlignColumns(HWND document, UINT dpi) {
+    const std::wstring shown = Wide(WindowText(document));
+    const std::wstring_view text = shown;
     HDC dc = GetDC(document);
     const HGDIOBJ oldFont = SelectObject(dc, FontFor(dpi));
     LONG widest = 0;
@@ -388,7 +388,9 @@ LRESULT FormMessage(TWindow& window, HWND handle, UINT message, WPARAM wParam, L
             if (focus != nullptr && IsChild(handle, focus))
                 window.LastFocus = focus;
         } else if (HIWORD(wParam) == 0 && window.LastFocus != nullptr) {
-            // Entered by activation, not by a click into it: the whole text is selected.
+            // Unless minimised, the control that had the focus gets it back with its whole
+            // text selected, however the window came up; a click into a field then places the
+            // caret itself.
             SetFocus(window.LastFocus);
             SelectAll(window.LastFocus);
         }
@@ -418,10 +420,15 @@ LRESULT FormMessage(TWindow& window, HWND handle, UINT message, WPARAM wParam, L
             break;
         KillTimer(handle, kHintsTimer); // once
         MakeTooltip(handle);
+        if (g_prepare)
+            std::exchange(g_prepare, {})();
         return 0;
     case WM_DPICHANGED: {
         window.Dpi = HIWORD(wParam);
         LayOut(window);
+        for (std::size_t i = 0; i < window.Controls.size(); ++i)
+            if (window.Form.Layout().Controls[i].Kind == TControlKind::Document)
+                AlignColumns(window.Controls[i], window.Dpi);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(handle, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -435,8 +442,15 @@ LRESULT CALLBACK FormProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPara
     try {
         if (message == WM_NCCREATE) {
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(handle, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            auto* window = static_cast<TWindow*>(create->lpCreateParams);
+            window->Handle = handle; // the first WM_SIZE comes before CreateWindowExW returns
+            SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+            // Windows 10 1607 scales the caption and menu bar of a per-monitor window only
+            // when asked; later versions do so by themselves.
+            static const auto scaleFrame =
+                NewerUser32<BOOL(WINAPI*)(HWND)>("EnableNonClientDpiScaling");
+            if (scaleFrame != nullptr)
+                scaleFrame(handle);
         }
         if (TWindow* window = WindowOf(handle))
             return FormMessage(*window, handle, message, wParam, lParam);
@@ -567,9 +581,10 @@ void Initialize() {
     form.lpfnWndProc = FormProc;
     form.hInstance = g_instance;
     form.hIcon = LoadIconW(g_instance, MAKEINTRESOURCEW(1));
-    form.hIconSm = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), 0));
+    g_smallIcon = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), 0));
+    form.hIconSm = g_smallIcon;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     form.lpszClassName = kFormClass;
@@ -582,31 +597,37 @@ TWindow* CreateFormWindow(TForm& form) {
     auto window = std::make_unique<TWindow>(form);
     std::vector<ACCEL> accelerators;
     HMENU menu = BuildMenu(layout.Menu, accelerators);
-    window->Handle = CreateWindowExW(ExStyleOf(layout), kFormClass, Wide(layout.Caption).c_str(),
-                                     StyleOf(layout), CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, g_main != nullptr ? g_main->Handle : nullptr,
-                                     menu, g_instance, window.get());
-    if (window->Handle == nullptr)
+    const HWND handle = CreateWindowExW(
+        ExStyleOf(layout), kFormClass, Wide(layout.Caption).c_str(), StyleOf(layout), CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, g_main != nullptr ? g_main->Handle : nullptr,
+        menu, g_instance, window.get());
+    if (handle == nullptr) {
+        if (menu != nullptr)
+            DestroyMenu(menu);
         throw Exception("Не удалось создать окно «" + std::string(layout.Caption) + "»");
-    window->Dpi = DpiOf(window->Handle);
-    SizeWindow(*window);
-    const std::vector<RECT> bounds = ControlBounds(*window);
-    window->Controls.resize(layout.Controls.size());
-    int firstTab = -1;
-    for (std::size_t i : CreationOrder(layout.Controls)) {
-        window->Controls[i] = MakeControl(layout.Controls[i], i, bounds[i], *window);
-        if (layout.Controls[i].TabIndex >= 0 && firstTab < 0) {
-            firstTab = layout.Controls[i].TabIndex;
-            window->LastFocus = window->Controls[i]; // for the first show
-        }
     }
-    Centre(*window);
-    if (g_main == nullptr) {
-        g_main = window.get();
-        if (!accelerators.empty())
+    // The window points at its TWindow from its first message on: should anything fail before
+    // the TWindow is handed over, the window goes first, with its menu.
+    try {
+        window->Dpi = DpiOf(handle);
+        SizeWindow(*window);
+        const std::vector<RECT> bounds = ControlBounds(*window);
+        window->Controls.resize(layout.Controls.size());
+        for (std::size_t i : CreationOrder(layout.Controls)) {
+            window->Controls[i] = MakeControl(layout.Controls[i], i, bounds[i], *window);
+            if (layout.Controls[i].TabIndex >= 0 && window->LastFocus == nullptr)
+                window->LastFocus = window->Controls[i]; // for the first show
+        }
+        Centre(*window);
+        if (g_main == nullptr && !accelerators.empty())
             g_accelerators =
                 CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
+    } catch (...) {
+        ::DestroyWindow(handle);
+        throw;
     }
+    if (g_main == nullptr)
+        g_main = window.get();
     return window.release();
 }
 
@@ -629,9 +650,13 @@ void Finalize() {
         DestroyAcceleratorTable(g_accelerators);
     g_accelerators = nullptr;
     UnregisterClassW(kFormClass, g_instance);
+    if (g_smallIcon != nullptr)
+        DestroyIcon(g_smallIcon);
+    g_smallIcon = nullptr;
 }
 
-void Run() {
+void Run(const std::function<void()>& prepare) {
+    g_prepare = prepare;
     MSG message;
     // An end asked for before the loop began belongs to no run of it.
     while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -648,6 +673,7 @@ void Run() {
             DispatchMessageW(&message);
         }
     }
+    g_prepare = nullptr;
 }
 
 void Terminate() {
@@ -673,10 +699,6 @@ void Hide(TWindow& window) {
     ShowWindow(window.Handle, SW_HIDE);
 }
 
-bool IsVisible(const TWindow& window) {
-    return IsWindowVisible(window.Handle) != FALSE;
-}
-
 std::string GetText(const TWindow& window, std::string_view control) {
     const HWND handle = FindControl(window, control);
     return handle ? WindowText(handle) : std::string();
@@ -690,9 +712,8 @@ void SetText(TWindow& window, std::string_view control, std::string_view text) {
         SetWindowTextW(handle, Wide(text).c_str());
         return;
     }
-    const std::wstring plain = PlainText(text);
-    SetWindowTextW(handle, plain.c_str());
-    AlignColumns(handle, plain, window.Dpi);
+    SetWindowTextW(handle, PlainText(text).c_str());
+    AlignColumns(handle, window.Dpi);
 }
 
 void FocusControl(TWindow& window, std::string_view control) {

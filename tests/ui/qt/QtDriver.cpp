@@ -243,6 +243,10 @@ TEST(QtWindows, FramesCursorsAndNames) {
                 << name.toStdString() << " off by " << off.x() << "," << off.y();
             EXPECT_EQ(window->minimumSize() != window->maximumSize(), sizeable);
             EXPECT_EQ(bool(window->windowFlags() & Qt::WindowMaximizeButtonHint), help);
+            // Each window has one owner, its form; the others stand by the main window.
+            EXPECT_EQ(window->parent(), nullptr);
+            EXPECT_EQ(window->windowHandle()->transientParent(),
+                      window == main ? nullptr : main->windowHandle());
         }
         EXPECT_EQ(Window("Form4")->frameGeometry().size(), QSize(268, 433)); // the whole frame
         EXPECT_EQ(qobject_cast<QMainWindow*>(main)->menuBar()->actions().size(), 2);

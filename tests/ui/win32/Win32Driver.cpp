@@ -249,19 +249,26 @@ TEST(Win32Windows, FramesFontsAndBox) {
                    sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -MulDiv(11, kDpi, 96));
-        // The hints of a window made before the tooltip and of one made after it.
-        for (auto [form, button, hint] :
-             {std::tuple{main, "CalculationButton", L"Произвести расчёт прибыли"},
-              std::tuple{tackle, "OkButton", L"Запомнить введённые данные"}}) {
-            wchar_t text[80] = {};
-            const auto id = UINT_PTR(FindControl(form, button));
-            TTTOOLINFOW tool{sizeof tool, 0, form, id, {}, {}, text, 0, nullptr};
-            for (HWND tips = nullptr; (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, 0));)
-                if (GetWindow(tips, GW_OWNER) == main) // the program's own
-                    SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
-            EXPECT_STREQ(text, hint) << button;
-        }
     });
+    // The hints of a window made before the tooltip and of one made after it; the tooltip
+    // comes once the main window is up and the program has nothing else to do.
+    for (auto [caption, button, hint] :
+         {std::tuple{"Варкело", "CalculationButton", L"Произвести расчёт прибыли"},
+          std::tuple{"Потраченные снасти", "OkButton", L"Запомнить введённые данные"}}) {
+        wchar_t text[80] = {};
+        for (int i = 0; i < 100 && !*text; ++i, Sleep(10))
+            OnGui([&, caption = caption, button = button] {
+                const HWND form = FindForm(caption);
+                TTTOOLINFOW tool{sizeof tool, 0,  form, UINT_PTR(FindControl(form, button)),
+                                 {},          {}, text, 0,
+                                 nullptr};
+                for (HWND tips = nullptr;
+                     (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, 0));)
+                    if (GetWindow(tips, GW_OWNER) == FindForm("Варкело")) // the program's own
+                        SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
+            });
+        EXPECT_STREQ(text, hint) << button;
+    }
     // Enter reaches the main window's key handler when the button does not have the focus.
     // The box has one button, and every other window waits for it.
     ASSERT_TRUE(program.Activate("Варкело"));
@@ -297,6 +304,20 @@ TEST(Win32Windows, Cursors) {
     }
 }
 
+// The values of the help's tables line up under their heading, one gap past the longest name:
+// what follows each tab starts at one place.
+void ExpectColumns(HWND document, int dpi) {
+    const std::wstring shown = varkelo::Wide(WindowText(document));
+    std::set<WORD> column;
+    int names = 0;
+    for (auto tab = shown.find(L'\t'); tab != shown.npos; tab = shown.find(L'\t', tab + 1)) {
+        column.insert(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab + 1, 0)));
+        names = std::max(names, int(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab, 0))));
+    }
+    ASSERT_EQ(column.size(), 1u);
+    EXPECT_NEAR(*column.begin() - names, MulDiv(16, dpi, 96), 3);
+}
+
 // The help opens over the main window wherever that is, kept on the work area, and its
 // read-only document fills it, also once resized.
 TEST(Win32Windows, HelpPlace) {
@@ -315,17 +336,7 @@ TEST(Win32Windows, HelpPlace) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_EQ(frame.left, work.left); // over the main window, then back on the work area
         EXPECT_EQ(frame.top, work.top);
-        // The values line up under their heading, one gap past the longest name: what follows
-        // each tab starts at one place.
-        const std::wstring shown = varkelo::Wide(WindowText(document));
-        std::set<WORD> column;
-        int names = 0;
-        for (auto tab = shown.find(L'\t'); tab != shown.npos; tab = shown.find(L'\t', tab + 1)) {
-            column.insert(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab + 1, 0)));
-            names = std::max(names, int(LOWORD(SendMessageW(document, EM_POSFROMCHAR, tab, 0))));
-        }
-        EXPECT_EQ(column.size(), 1u);
-        EXPECT_NEAR(*column.begin() - names, MulDiv(16, kDpi, 96), 3);
+        ExpectColumns(document, kDpi);
         EXPECT_TRUE(GetWindowLongW(help, GWL_STYLE) & WS_MAXIMIZEBOX);
         SetWindowPos(help, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
         GetClientRect(help, &inside);
@@ -336,6 +347,85 @@ TEST(Win32Windows, HelpPlace) {
         EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
                   ES_MULTILINE | ES_READONLY | WS_VSCROLL);
     });
+}
+
+// A new DPI, as on moving to another monitor, lays every window out anew: the controls where
+// their descriptions put them, the font, the fixed windows' client areas, the help's columns.
+TEST(Win32Windows, DpiChange) {
+    TProgram program;
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5})
+        program.Press(key);
+    const int dpi = 120; // 125 %: Wine keeps frames within its desktop and above a smallest size
+    OnGui([dpi] {
+        for (HWND form : Forms()) {
+            RECT client, frame;
+            GetClientRect(form, &client);
+            GetWindowRect(form, &frame);
+            SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&frame));
+            const std::string caption = WindowText(form);
+            if (!(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME)) {
+                const LONG width = client.right, height = client.bottom;
+                GetClientRect(form, &client);
+                EXPECT_NEAR(client.right, MulDiv(width, dpi, kDpi), 1) << caption;
+                EXPECT_NEAR(client.bottom, MulDiv(height, dpi, kDpi), 1) << caption;
+            }
+            for (HWND child = GetWindow(form, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                const varkelo::TControlDesc* desc = ControlOf(child);
+                if (desc == nullptr || desc->Kind == varkelo::TControlKind::Document)
+                    continue;
+                RECT r;
+                GetWindowRect(child, &r);
+                MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+                const RECT expected{MulDiv(desc->Left, dpi, 96), MulDiv(desc->Top, dpi, 96),
+                                    MulDiv(desc->Width, dpi, 96), MulDiv(desc->Height, dpi, 96)};
+                EXPECT_EQ(std::tuple(r.left, r.top, r.bottom - r.top),
+                          std::tuple(expected.left, expected.top, expected.bottom))
+                    << desc->Name.View();
+                if (desc->Width > 0) {
+                    EXPECT_EQ(r.right - r.left, expected.right) << desc->Name.View();
+                }
+                LOGFONTW font{};
+                GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font);
+                EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96)) << desc->Name.View();
+            }
+        }
+        ExpectColumns(FindControl(FindForm("Помощь"), "HelpText"), dpi);
+    });
+}
+
+// The program itself, started as its user starts it, ends with status 0 by Esc and by F6 in
+// its main window, and by that window's close box.
+TEST(Win32Windows, ExitStatus) {
+    std::wstring program(MAX_PATH, L'\0');
+    program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+    program.resize(program.rfind(L'\\', program.rfind(L'\\') - 1)); // the build's folder
+    program += L"\\varkelo.exe";
+    for (WORD key : {WORD(VK_ESCAPE), WORD(VK_F6), WORD(0)}) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        WaitForInputIdle(process.hProcess, 20000);
+        HWND main = nullptr;
+        for (int i = 0; i < 100 && GetForegroundWindow() != main; ++i, Sleep(20))
+            SetForegroundWindow(main = FindForm("Варкело"));
+        if (key != 0) {
+            INPUT keystroke[] = {Key(key, 0), Key(key, KEYEVENTF_KEYUP)};
+            SendInput(2, keystroke, sizeof(INPUT));
+        } else {
+            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0) << key;
+        DWORD status = 1;
+        GetExitCodeProcess(process.hProcess, &status);
+        EXPECT_EQ(status, 0u) << key;
+        if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
 }
 
 } // namespace
