@@ -23,9 +23,12 @@ wine() {
 export -f pe_machine wine
 
 # Booting a prefix sets up 32-bit Windows as well, which takes minutes where that runs
-# emulated: it is done once, into a template that every prefix is copied from. Other
-# checkouts of the project (a scratch copy, a second clone) may share one: VARKELO_WINE_TEMPLATE.
-template="${VARKELO_WINE_TEMPLATE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build-wine/template}"
+# emulated: it is done once a machine, into a template in the user's cache for each Wine,
+# 64-bit alone or with 32-bit, that every prefix is copied from (VARKELO_WINE_TEMPLATE: another).
+wine_build="$( (/usr/lib/wine/wine64 --version || wine --version) 2>/dev/null |
+    sed 's/[^A-Za-z0-9.~+]\+/-/g; s/-$//')"
+[ -x /usr/lib/wine/wine ] && wine_build+="-32"
+template="${VARKELO_WINE_TEMPLATE:-${XDG_CACHE_HOME:-$HOME/.cache}/varkelo/${wine_build:-wine}/template}"
 if [ ! -f "$WINEPREFIX/.copied" ]; then
     mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     (
