@@ -12,7 +12,7 @@ if [ "${1:-}" != run ]; then
         xvfb xauth x11-utils fonts-dejavu-core fonts-liberation
         appstream dpkg-dev clang libclang-rt-dev libx11-dev libxtst-dev clang-format clang-tidy
         g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386
-        fonts-wine nsis locales
+        wine64-preloader wine32-preloader:i386 fonts-wine nsis locales
         openbox xdotool sway qt6-wayland
         dbus-daemon at-spi2-core python3-pyatspi lintian
     )
@@ -54,7 +54,9 @@ fi
 make_locale "${1:-}"
 
 # Where the kernel runs no 32-bit programs (some virtual machines), 32-bit Wine runs under
-# QEMU's user-mode emulation, registered for 32-bit x86 programs.
+# QEMU's user-mode emulation, registered for 32-bit x86 programs. Wine's preloaders, which
+# Debian only recommends, reserve its address space in a few calls: without them Wine probes
+# it a piece at a time, which under emulation costs a minute at every start of a program.
 run_32bit() {
     [ "${1:-}" = run ] || /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return
     dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed' ||

@@ -15,9 +15,7 @@ run "$1" /S
 grep -q "$key" "$WINEPREFIX/system.reg" || fail "no entry among the installed programs"
 cmp -s "$program/varkelo.exe" "$(dirname "$1")/stage/varkelo.exe" || fail "not the built program"
 
-# In place (_?=), not copied to a temporary folder and started again from there: one start of
-# a 32-bit program fewer, where each may take a minute.
-run "$program/uninstall.exe" /S '_?=C:\Program Files\Varkelo'
+run "$program/uninstall.exe" /S
 [ ! -e "$program" ] || fail "the uninstaller left $(ls "$program")"
 [ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
 ! grep -q "$key" "$WINEPREFIX/system.reg" || fail "the uninstaller left its registry entry"
