@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < fish.size(); ++i) // -99999 to 999999
         fish[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(before.Fish[i]) % 1100000u) -
                   99999;
-    if (varkelo::CalculateFishIncome(fish) != HardwareFishIncome(fish))
+    if (varkelo::CalculateFishIncome(fish) != *HardwareFishIncome(fish))
         std::abort();
     return 0;
 }

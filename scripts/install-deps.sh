@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing on Debian 12 or Ubuntu 24.04: with "run", only what building and
 # running the Linux program needs (the compiler, CMake, Qt); else also what the tests, the
-# Windows build and the benchmarks need. Does nothing when everything is already there.
+# Windows build, the web page (Emscripten, and Chromium to test it in) and the benchmarks need. Does nothing when everything is already there.
 # Usage: scripts/install-deps.sh [run]
 set -euo pipefail
 
@@ -15,6 +15,7 @@ if [ "${1:-}" != run ]; then
         wine64-preloader wine32-preloader:i386 fonts-wine nsis locales
         openbox xdotool sway qt6-wayland
         dbus-daemon at-spi2-core python3-pyatspi lintian
+        emscripten chromium
     )
 fi
 sudo=""

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the Linux program's, then
-# the Windows programs' under Wine. Usage: scripts/test.sh [Linux preset, default "default"]
+# Installs what is missing, builds everything and runs every test: the web page's (under
+# Node.js, and in headless Chromium with the Linux tests), the Linux program's, then the Windows
+# programs' under Wine. Usage: scripts/test.sh [Linux preset, default "default"]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 preset="${1:-default}"
 jobs="$(nproc)"
+# The page first: the Linux build's tests drive it in the browser.
+cmake --preset web
+cmake --build --preset web -j "$jobs"
+ctest --preset web -j "$jobs"
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j "$jobs"
 ctest --preset "$preset" -j "$jobs"

@@ -7,10 +7,13 @@
 #include "Catalogue.h"
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <span>
 
-// Sets the x87 unit's precision control (0: 24 bits, 2: 53, 3: 64) and returns the old one.
-inline int SetX87Precision(int precision) {
+// Sets the x87 unit's precision control (0: 24 bits, 2: 53, 3: 64) and returns the old one;
+// nothing where there is no such unit.
+inline int SetX87Precision([[maybe_unused]] int precision) {
     std::uint16_t control = 0;
 #if defined(__i386__) || defined(__x86_64__)
     asm volatile("fnstcw %0" : "=m"(control));
@@ -20,7 +23,11 @@ inline int SetX87Precision(int precision) {
     return (control >> 8) & 3;
 }
 
-inline std::int32_t HardwareFishIncome(std::span<const std::int32_t, varkelo::kFishCount> fish) {
+// None where long double is not the x87 format.
+inline std::optional<std::int32_t>
+HardwareFishIncome(std::span<const std::int32_t, varkelo::kFishCount> fish) {
+    if (std::numeric_limits<long double>::digits != 64)
+        return std::nullopt;
     const int precision = SetX87Precision(3);
     // In memory after each step, so that no step moves past a change of precision.
     volatile long double sum = 0;

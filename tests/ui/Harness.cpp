@@ -73,20 +73,6 @@ TProgram::~TProgram() {
     }
 }
 
-// Clicked again while it does not come up: a window shown a moment before may still take the
-// focus from it.
-bool TProgram::Activate(std::string_view caption, bool click) {
-    for (int attempt = 0; attempt < (click ? 20 : 1); ++attempt) {
-        if (click)
-            RequestActivation(caption);
-        for (int i = 0; i < 100 && View().Active != caption; ++i, Settle())
-            std::this_thread::sleep_for(10ms);
-        if (View().Active == caption)
-            return true;
-    }
-    return false;
-}
-
 varkelo::TTripData TProgram::Record() {
     varkelo::TTripData record{};
     OnGui([&] { record = Form1->TripData(); });

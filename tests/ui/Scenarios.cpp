@@ -12,9 +12,24 @@
 #include <array>
 #include <cstdlib>
 #include <random>
+#include <thread>
 
 using namespace varkelo;
 using namespace uitest;
+
+// Clicked again while it does not come up: a window shown a moment before may still take the
+// focus from it.
+bool TProgram::Activate(std::string_view caption, bool click) {
+    for (int attempt = 0; attempt < (click ? 20 : 1); ++attempt) {
+        if (click)
+            RequestActivation(caption);
+        for (int i = 0; i < 100 && View().Active != caption; ++i, Settle())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (View().Active == caption)
+            return true;
+    }
+    return false;
+}
 
 namespace {
 
