@@ -1,14 +1,17 @@
 # The program as one self-contained web page, built with Emscripten: varkelo.html holds the
 # page, its script and the WebAssembly, and opens from disk or from any static host. Its zip
 # carries the page and a short read-me.
-# Asyncify lets Run and the boxes wait on the page. The WebAssembly is compiled as the page
-# loads, so that the main window is in the first paint.
+# Asyncify lets Run wait on the page: only the functions from main down to it can wait, and
+# need its bookkeeping. The WebAssembly is compiled as the page loads, so that the main window
+# is in the first paint.
 set(web_options
-    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+    -lembind -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+    # RunProgram is part of main but where nothing is inlined.
+    "-sASYNCIFY_ONLY=['main','dynCall_*','*TApplication::Run*','*platform::Run*'\
+$<$<CONFIG:Debug>:,'*RunProgram*'>]"
     -sSINGLE_FILE=1 -sWASM_ASYNC_COMPILATION=0 -sENVIRONMENT=web -sFILESYSTEM=0
     -sDYNAMIC_EXECUTION=0 -sMINIFY_HTML=0
     "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
-    --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/app/web/windows.js
     --shell-file ${CMAKE_CURRENT_SOURCE_DIR}/app/web/page.html)
 # The tests' programs run under Node.js; its fetch would take the WebAssembly's path for a URL.
 set(CMAKE_CROSSCOMPILING_EMULATOR node --no-experimental-fetch)
@@ -18,7 +21,7 @@ add_library(varkelo_web OBJECT app/web/WebPlatform.cpp)
 target_link_libraries(varkelo_web PUBLIC varkelo_app)
 target_link_options(varkelo_web PUBLIC ${web_options})
 set_property(TARGET varkelo_web APPEND PROPERTY INTERFACE_LINK_DEPENDS
-    ${CMAKE_CURRENT_SOURCE_DIR}/app/web/windows.js ${CMAKE_CURRENT_SOURCE_DIR}/app/web/page.html)
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/web/page.html)
 
 add_executable(varkelo app/main.cpp)
 target_link_libraries(varkelo PRIVATE varkelo_web)
