@@ -103,8 +103,6 @@ constexpr auto kFish = TGroup::Fish, kBait = TGroup::Bait, kSpent = TGroup::Spen
 INSTANTIATE_TEST_SUITE_P(Cases, Profit, testing::Values(
     P{"Default", {}, 0, 0, 0, 0},
     P{"OneGudgeon", {{kFish, 1, 1}}, 2, 0, 0, 2},
-    P{"TenGudgeon", {{kFish, 1, 10}}, 27, 0, 0, 27},
-    P{"TenTopsail", {{kFish, 2, 10}}, 28, 0, 0, 28},
     P{"TwentyTopsail", {{kFish, 2, 20}}, 57, 0, 0, 57},
     P{"ThirtyRedfeather", {{kFish, 3, 30}}, 86, 0, 0, 86},
     P{"ThreeRoech", {{kFish, 9, 3}}, 25, 0, 0, 25},

@@ -38,10 +38,16 @@ Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
     "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
     GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled", GLib.Variant("b", True))),
     None, Gio.DBusCallFlags.NONE, -1, None)
-program = subprocess.Popen([sys.argv[1]])
+
+
+def start():
+    started = subprocess.Popen([sys.argv[1]])
+    return started, wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and
+                                           a.get_process_id() == started.pid), None), "the program")
+
+
+program, app = start()
 try:
-    app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
-                                 if a and a.name == "varkelo"), None), "the program")
     for key, caption, role, fields in [("F1", "Выловленная рыба", "dialog", 20),
                                        ("F2", "Потраченная приманка", "dialog", 6),
                                        ("F3", "Потраченные снасти", "dialog", 14),
@@ -67,15 +73,9 @@ try:
     # F6 ends the program, which must then end well (under the sanitizers, without a leak);
     # so must Esc and the window manager's close (Alt+F4 in openbox) in runs of their own.
     for key in ["F6", "Escape", "alt+F4"]:
-        if key == "F6":
-            press(key)
-        else:
-            program = subprocess.Popen([sys.argv[1]])
-            found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                    "^Варкело$"], capture_output=True, text=True, check=True)
-            window = found.stdout.split()[0]
-            subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
-            subprocess.run(["xdotool", "key", key], check=True)
+        if key != "F6":
+            program, app = start()
+        press(key)
         check(program.wait(10) == 0, f"{key}: the program ended with status {program.returncode}")
 finally:
     if program.poll() is None:
