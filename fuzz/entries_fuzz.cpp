@@ -16,11 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <optional>
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "this target compares with x87 long double");
 
 namespace {
 
@@ -64,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < fish.size(); ++i) // -99999 to 999999
         fish[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(before.Fish[i]) % 1100000u) -
                   99999;
-    if (varkelo::CalculateFishIncome(fish) != *HardwareFishIncome(fish))
+    if (varkelo::CalculateFishIncome(fish) != HardwareFishIncome(fish).value()) // x87 here
         std::abort();
     return 0;
 }

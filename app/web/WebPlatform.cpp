@@ -604,6 +604,25 @@ void OnPointerUp(val) {
     g_dragged = -1;
 }
 
+// The page grown smaller (a phone turned, a browser window narrowed): every title bar is kept
+// where it can be reached, a corner of it at least.
+void OnResize(val) {
+    const val view = Global("document")["documentElement"];
+    const int left = Global("scrollX").as<int>(), top = Global("scrollY").as<int>();
+    const int right = left + Number(view, "clientWidth");
+    const int bottom = top + Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight");
+    for (TWindow* window : g_windows) {
+        if (window == nullptr || !window->Placed)
+            continue;
+        const int width = Number(window->El, "offsetWidth");
+        Px(window->El, "left",
+           std::clamp(Number(window->El, "offsetLeft"), left + 40 - width,
+                      std::max(left, right - 40)));
+        Px(window->El, "top",
+           std::clamp(Number(window->El, "offsetTop"), top, std::max(top, bottom - 20)));
+    }
+}
+
 void OnControlClick(int id, int control, val) {
     Post(kClick, id, control);
 }
@@ -672,6 +691,7 @@ EMSCRIPTEN_BINDINGS(varkelo_page) {
     function("onPointerDown", &OnPointerDown);
     function("onPointerMove", &OnPointerMove);
     function("onPointerUp", &OnPointerUp);
+    function("onResize", &OnResize);
     function("onTitlePress", &OnTitlePress);
     function("onControlClick", &OnControlClick);
     function("onFrameButton", &OnFrameButton);
@@ -698,6 +718,7 @@ void Initialize() {
     Listen(window, "pointermove", "onPointerMove");
     Listen(window, "pointerup", "onPointerUp");
     Listen(window, "copy", "onCopy");
+    Listen(window, "resize", "onResize");
     val taskbar = Make("nav", "", Global("document")["body"]);
     taskbar.set("id", std::string("taskbar"));
     Attribute(taskbar, "aria-label", "Окна программы");

@@ -89,13 +89,13 @@ TEST(Dialogs, LayoutAndTabOrder) {
         TBounds Client, Ok, Cancel;
         std::vector<TColumn> Columns;
     };
+    // clang-format off
     const TWindow windows[] = {
         {{0, 0, 136, 451}, {5, 415, 60, 30}, {70, 415, 60, 30}, {{TGroup::Fish, 5, 10, 80}}},
         {{0, 0, 146, 171}, {5, 135, 60, 30}, {80, 135, 60, 30}, {{TGroup::Bait, 5, 10, 90}}},
-        {{},
-         {60, 370, 60, 30},
-         {140, 370, 60, 30},
+        {{}, {60, 370, 60, 30}, {140, 370, 60, 30},
          {{TGroup::SpentTackle, 5, 40, 205}, {TGroup::TackleLongevity, 5, 220, 205}}}};
+    // clang-format on
     TProgram program;
     EXPECT_EQ(program.Bounds(), (TBounds{0, 0, 225, 74}));
     EXPECT_EQ(program.Bounds("CalculationButton"), (TBounds{82, 20, 60, 30}));

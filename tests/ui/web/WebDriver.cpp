@@ -11,12 +11,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -28,8 +26,6 @@
 namespace uitest {
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // Headless Chromium: it reads commands from descriptor 3 and answers on 4, each message JSON
 // ended by a NUL.
@@ -98,7 +94,7 @@ struct TBrowser {
         close(commands[0]), close(answers[1]);
         To = commands[1], From = answers[0];
         QString page;
-        for (int i = 0; i < 500 && page.isEmpty(); ++i, std::this_thread::sleep_for(10ms))
+        for (int i = 0; i < 500 && page.isEmpty(); ++i, usleep(10000))
             for (const QJsonValue target : Call("Target.getTargets")["targetInfos"].toArray())
                 if (target["type"] == "page")
                     page = target["targetId"].toString();
@@ -154,26 +150,23 @@ void Press(const QString& element, bool tap = false) {
         Browser().Call("Input.dispatchTouchEvent",
                        {{"type", "touchEnd"}, {"touchPoints", QJsonArray{}}});
     }
+    // clang-format off
     for (const char* type : {"mousePressed", "mouseReleased"})
         if (!tap)
-            Browser().Call("Input.dispatchMouseEvent", {{"type", type},
-                                                        {"x", at[0]},
-                                                        {"y", at[1]},
-                                                        {"button", "left"},
-                                                        {"clickCount", 1}});
+            Browser().Call("Input.dispatchMouseEvent",
+                {{"type", type}, {"x", at[0]}, {"y", at[1]}, {"button", "left"}, {"clickCount", 1}});
+    // clang-format on
     Settle();
 }
 
 // A key as a keyboard sends it: down, typing its text if it has one, and up.
 void Key(const QString& key, const QString& code, int virtualKey, const QString& text = {},
          int modifiers = 0) {
-    QJsonObject event{{"type", text.isEmpty() ? "rawKeyDown" : "keyDown"},
-                      {"key", key},
-                      {"code", code},
-                      {"windowsVirtualKeyCode", virtualKey},
-                      {"text", text},
-                      {"modifiers", modifiers},
-                      {"location", code == "NumpadEnter" ? 3 : 0}};
+    // clang-format off
+    QJsonObject event{{"type", text.isEmpty() ? "rawKeyDown" : "keyDown"}, {"key", key},
+                      {"code", code}, {"windowsVirtualKeyCode", virtualKey}, {"text", text},
+                      {"modifiers", modifiers}, {"location", code == "NumpadEnter" ? 3 : 0}};
+    // clang-format on
     Browser().Call("Input.dispatchKeyEvent", event);
     event["type"] = "keyUp";
     Browser().Call("Input.dispatchKeyEvent", event);
@@ -197,9 +190,7 @@ void RequestActivation(std::string_view caption) {
 
 TProgram::TProgram() {
     Browser().Call("Page.navigate", {{"url", VARKELO_TEST_PAGE}});
-    for (int i = 0; i < 500 && Evaluate("document.readyState") != "complete"; ++i)
-        std::this_thread::sleep_for(10ms);
-    if (!Activate("Варкело", false)) {
+    if (!Activate("Варкело", false)) { // as soon as the page has loaded
         ADD_FAILURE() << "the program did not start";
         std::abort();
     }
@@ -289,10 +280,9 @@ varkelo::TTripData TProgram::Record() {
 }
 
 bool TProgram::Ended() {
-    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(10ms))
-        if (Evaluate("!!document.querySelector('.ended')").toBool())
-            return true;
-    return false;
+    return Evaluate("new Promise(ended => setTimeout(() => "
+                    "ended(!!document.querySelector('.ended')), 100))")
+        .toBool();
 }
 
 // What only the page shows beyond keys and clicks: what a screen reader finds, the menu bar by

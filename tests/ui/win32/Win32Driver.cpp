@@ -214,10 +214,28 @@ TBounds TProgram::Bounds(std::string_view control) {
 // and the box.
 namespace {
 
-TEST(Win32Windows, FramesFontsAndBox) {
+TEST(Win32Windows, FramesFontsCursorsAndBox) {
     TProgram program;
-    for (TKey key : {TKey::F1, TKey::F2, TKey::F3})
+    // The pointer over a label of each entry window is the cross; over its empty part, the
+    // arrow.
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3}) {
         program.Press(key);
+        RECT label; // the first control: the first field's label, or a heading
+        GetWindowRect(GetWindow(ActiveForm(), GW_CHILD), &label);
+        POINT corner{1, 1};
+        ClientToScreen(ActiveForm(), &corner);
+        for (POINT at : {POINT{(label.left + label.right) / 2, label.top + 2}, corner}) {
+            const HCURSOR expected = LoadCursorW(nullptr, at.x == corner.x ? IDC_ARROW : IDC_CROSS);
+            HCURSOR cursor = nullptr;
+            // A move comes back through the X server, and Wine may take one for a window that
+            // is just being raised: the pointer goes on moving a pixel, as a hand does.
+            for (int i = 0; i < 100 && cursor != expected; ++i, Sleep(10)) {
+                SetCursorPos(at.x, at.y + i % 2);
+                OnGui([&] { cursor = GetCursor(); });
+            }
+            EXPECT_EQ(cursor, expected) << int(key) << " at " << at.x;
+        }
+    }
     OnGui([] {
         const char* const forms[] = {"Варкело", "Выловленная рыба", "Потраченная приманка",
                                      "Потраченные снасти"};
@@ -281,29 +299,6 @@ TEST(Win32Windows, FramesFontsAndBox) {
     EXPECT_TRUE(IsWindowEnabled(FindForm("Выловленная рыба")));
 }
 
-// The pointer over a label of each entry window is the cross; over its empty part, the arrow.
-TEST(Win32Windows, Cursors) {
-    TProgram program;
-    for (TKey key : {TKey::F1, TKey::F2, TKey::F3}) {
-        program.Press(key);
-        RECT label; // the first control: the first field's label, or a heading
-        GetWindowRect(GetWindow(ActiveForm(), GW_CHILD), &label);
-        POINT corner{1, 1};
-        ClientToScreen(ActiveForm(), &corner);
-        for (POINT at : {POINT{(label.left + label.right) / 2, label.top + 2}, corner}) {
-            const HCURSOR expected = LoadCursorW(nullptr, at.x == corner.x ? IDC_ARROW : IDC_CROSS);
-            HCURSOR cursor = nullptr;
-            // A move comes back through the X server, and Wine may take one for a window that
-            // is just being raised: the pointer goes on moving a pixel, as a hand does.
-            for (int i = 0; i < 100 && cursor != expected; ++i, Sleep(10)) {
-                SetCursorPos(at.x, at.y + i % 2);
-                OnGui([&] { cursor = GetCursor(); });
-            }
-            EXPECT_EQ(cursor, expected) << int(key) << " at " << at.x;
-        }
-    }
-}
-
 // The values of the help's tables line up under their heading, one gap past the longest name:
 // what follows each tab starts at one place.
 void ExpectColumns(HWND document, int dpi) {
@@ -319,8 +314,10 @@ void ExpectColumns(HWND document, int dpi) {
 }
 
 // The help opens over the main window wherever that is, kept on the work area, and its
-// read-only document fills it, also once resized.
-TEST(Win32Windows, HelpPlace) {
+// read-only document fills it, also once resized. A new DPI, as on moving to another monitor,
+// lays every window out anew: the controls where their descriptions put them, the font, the
+// fixed windows' client areas, the help's columns.
+TEST(Win32Windows, HelpPlaceAndDpiChange) {
     TProgram program;
     OnGui([] { // near the top left corner, where the help cannot be centred on it
         RECT work;
@@ -328,7 +325,8 @@ TEST(Win32Windows, HelpPlace) {
         SetWindowPos(FindForm("Варкело"), nullptr, work.left + 40, work.top + 30, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
     });
-    program.Press(TKey::F5);
+    for (TKey key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5})
+        program.Press(key);
     OnGui([] {
         const HWND help = FindForm("Помощь"), document = FindControl(help, "HelpText");
         RECT frame, work, text, inside;
@@ -343,18 +341,9 @@ TEST(Win32Windows, HelpPlace) {
         GetWindowRect(document, &text);
         MapWindowPoints(nullptr, help, reinterpret_cast<POINT*>(&text), 2);
         EXPECT_TRUE(EqualRect(&text, &inside));
-        const LONG style = GetWindowLongW(document, GWL_STYLE);
-        EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
+        EXPECT_EQ(GetWindowLongW(document, GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
                   ES_MULTILINE | ES_READONLY | WS_VSCROLL);
     });
-}
-
-// A new DPI, as on moving to another monitor, lays every window out anew: the controls where
-// their descriptions put them, the font, the fixed windows' client areas, the help's columns.
-TEST(Win32Windows, DpiChange) {
-    TProgram program;
-    for (TKey key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5})
-        program.Press(key);
     const int dpi = 120; // 125 %: Wine keeps frames within its desktop and above a smallest size
     OnGui([dpi] {
         for (HWND form : Forms()) {
@@ -394,15 +383,12 @@ TEST(Win32Windows, DpiChange) {
 // The program itself, started as its user starts it, ends with status 0 by Esc and by F6 in
 // its main window, and by that window's close box.
 TEST(Win32Windows, ExitStatus) {
-    std::wstring program(MAX_PATH, L'\0');
-    program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
-    program.resize(program.rfind(L'\\', program.rfind(L'\\') - 1)); // the build's folder
-    program += L"\\varkelo.exe";
     for (WORD key : {WORD(VK_ESCAPE), WORD(VK_F6), WORD(0)}) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+        // The build's, beside the tests' folder where they run.
+        ASSERT_TRUE(CreateProcessW(L"..\\varkelo.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &startup, &process));
         WaitForInputIdle(process.hProcess, 20000);
         HWND main = nullptr;
