@@ -30,6 +30,7 @@ using emscripten::val;
 // A menu of the main window's bar.
 struct TMenu {
     val Heading, List;
+    std::size_t First; // its first item's place in the description
     std::vector<val> Items;
 };
 
@@ -64,7 +65,7 @@ bool g_terminated = false, g_ended = false, g_altAlone = false;
 std::string g_box;   // the open box's text; empty while none is open
 int g_openMenu = -1; // the main window's menu that is open
 int g_dragged = -1;  // the window being dragged by its title, and from where
-double g_dragX = 0, g_dragY = 0;
+int g_dragX = 0, g_dragY = 0;
 int g_topmost = 0; // the stacking order given last
 
 // clang-format off
@@ -78,8 +79,14 @@ val Global(const char* name) {
     return val::global(name);
 }
 
+// Asked for often: kept, as each question crosses from WebAssembly to the page.
+val Document() {
+    static val document = Global("document");
+    return document;
+}
+
 val Make(const char* tag, const char* className, val parent) {
-    val element = Global("document").call<val>("createElement", std::string(tag));
+    val element = Document().call<val>("createElement", std::string(tag));
     if (*className != '\0')
         element.set("className", std::string(className));
     parent.call<void>("appendChild", element);
@@ -101,7 +108,8 @@ void Listen(val target, const char* type, const char* handler, int window, int d
                       val::module_property(handler).call<val>("bind", val::null(), window, detail));
 }
 
-void Px(val element, const char* property, double pixels) {
+// Whole pixels: formatting fractions would bring the C library's floating-point printing in.
+void Px(val element, const char* property, int pixels) {
     element["style"].set(property, std::to_string(pixels) + "px");
 }
 
@@ -110,7 +118,8 @@ int Number(val element, const char* property) {
 }
 
 val Taskbar() {
-    return Global("document").call<val>("getElementById", std::string("taskbar"));
+    static val taskbar = Document().call<val>("getElementById", std::string("taskbar"));
+    return taskbar;
 }
 
 void Post(TEventKind kind, int window, int detail = 0) {
@@ -179,7 +188,7 @@ void Activate(TWindow* window, bool giveFocus = true) {
 }
 
 void Blur(const TWindow& window) {
-    val focused = Global("document")["activeElement"];
+    val focused = Document()["activeElement"];
     if (window.El.call<bool>("contains", focused))
         focused.call<void>("blur");
 }
@@ -192,7 +201,7 @@ void ActivateFrontmost() {
             front = w;
     Activate(front);
     if (front == nullptr)
-        Global("document")["activeElement"].call<void>("blur");
+        Document()["activeElement"].call<void>("blur");
 }
 
 void SetMinimised(TWindow& window, bool minimised) {
@@ -206,7 +215,7 @@ void SetMinimised(TWindow& window, bool minimised) {
 
 // Centred on the visible part of the page, or over the main window, and kept on it.
 void Place(TWindow& window) {
-    val view = Global("document")["documentElement"];
+    val view = Document()["documentElement"];
     const int left = Global("scrollX").as<int>(), top = Global("scrollY").as<int>();
     const int width = Number(view, "clientWidth");
     const int height = Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight");
@@ -237,7 +246,55 @@ void FitLabels(TWindow& window) {
             Number(window.Controls[i + 1], "offsetLeft") - Number(label, "offsetLeft") - 3;
         const int width = Number(label, "offsetWidth");
         if (width > room)
-            Px(label, "fontSize", 11.0 * room / width);
+            label["style"].set("fontSize", "calc(11px * " + std::to_string(room) + " / " +
+                                               std::to_string(width) + ")");
+    }
+}
+
+// The menu bar with its headings; the items wait until the program is idle, or a menu opens.
+void MakeMenu(TWindow& window, std::span<const TMenuItemDesc> items) {
+    val bar = Make("nav", "menubar", window.El);
+    Attribute(bar, "role", "menubar");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].Heading)
+            continue;
+        val heading = Make("button", "heading", bar);
+        heading.set("type", std::string("button"));
+        heading.set("tabIndex", -1);
+        heading.set("textContent", std::string(items[i].Caption));
+        Attribute(heading, "role", "menuitem");
+        Attribute(heading, "aria-haspopup", "menu");
+        Attribute(heading, "aria-expanded", "false");
+        val list = Make("div", "menu", bar);
+        Attribute(list, "role", "menu");
+        Attribute(list, "aria-label", std::string(items[i].Caption));
+        list.set("hidden", true);
+        const int menu = static_cast<int>(window.Menus.size());
+        window.Menus.push_back({heading, list, i + 1, {}});
+        Listen(heading, "click", "onMenuHeading", window.Id, menu);
+        Listen(heading, "pointerenter", "onMenuHover", window.Id, menu);
+    }
+}
+
+void FillMenus(TWindow& window) {
+    const auto items = window.Form.Layout().Menu;
+    for (TMenu& menu : window.Menus) {
+        if (!menu.Items.empty())
+            continue; // built before
+        for (std::size_t i = menu.First; i < items.size() && !items[i].Heading; ++i) {
+            val button = Make("button", "item", menu.List);
+            button.set("type", std::string("button"));
+            button.set("tabIndex", -1);
+            Attribute(button, "role", "menuitem");
+            Make("span", "", button).set("textContent", std::string(items[i].Caption));
+            if (items[i].FunctionKey > 0) {
+                const std::string key = "F" + std::to_string(items[i].FunctionKey);
+                Make("span", "key", button).set("textContent", key);
+                Attribute(button, "aria-keyshortcuts", key);
+            }
+            menu.Items.push_back(button);
+            Listen(button, "click", "onMenuItem", window.Id, static_cast<int>(i));
+        }
     }
 }
 
@@ -245,7 +302,7 @@ void CloseMenus(bool giveFocusBack = true) {
     if (g_openMenu < 0 || g_main == nullptr)
         return;
     TMenu menu = g_main->Menus[static_cast<std::size_t>(g_openMenu)];
-    val focused = Global("document")["activeElement"];
+    val focused = Document()["activeElement"];
     const bool had = menu.Heading["parentNode"].call<bool>("contains", focused);
     menu.List.set("hidden", true);
     Attribute(menu.Heading, "aria-expanded", "false");
@@ -256,6 +313,7 @@ void CloseMenus(bool giveFocusBack = true) {
 }
 
 void OpenMenu(int at, bool focusItem = false) {
+    FillMenus(*g_main);
     const int count = static_cast<int>(g_main->Menus.size());
     CloseMenus(false);
     g_openMenu = (at % count + count) % count;
@@ -269,7 +327,7 @@ void OpenMenu(int at, bool focusItem = false) {
 // The keys of an open menu: arrows walk it, Enter and Space choose, Esc leaves it.
 bool MenuKey(const std::string& key) {
     std::vector<val> items = g_main->Menus[static_cast<std::size_t>(g_openMenu)].Items;
-    val focused = Global("document")["activeElement"];
+    val focused = Document()["activeElement"];
     const int count = static_cast<int>(items.size());
     int item = -1;
     for (int i = 0; i < count; ++i)
@@ -361,40 +419,6 @@ void MakeTitle(TWindow& window, const TFormDesc& layout) {
     Listen(title, "pointerdown", "onTitlePress", window.Id, 0);
 }
 
-void MakeMenu(TWindow& window, std::span<const TMenuItemDesc> items) {
-    val bar = Make("nav", "menubar", window.El);
-    Attribute(bar, "role", "menubar");
-    val list = val::null();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const TMenuItemDesc& item = items[i];
-        val button = Make("button", item.Heading ? "heading" : "item", item.Heading ? bar : list);
-        button.set("type", std::string("button"));
-        button.set("tabIndex", -1);
-        Attribute(button, "role", "menuitem");
-        Make("span", "", button).set("textContent", std::string(item.Caption));
-        if (item.Heading) {
-            Attribute(button, "aria-haspopup", "menu");
-            Attribute(button, "aria-expanded", "false");
-            list = Make("div", "menu", bar);
-            Attribute(list, "role", "menu");
-            Attribute(list, "aria-label", std::string(item.Caption));
-            list.set("hidden", true);
-            const int menu = static_cast<int>(window.Menus.size());
-            window.Menus.push_back({button, list, {}});
-            Listen(button, "click", "onMenuHeading", window.Id, menu);
-            Listen(button, "pointerenter", "onMenuHover", window.Id, menu);
-            continue;
-        }
-        if (item.FunctionKey > 0) {
-            const std::string key = "F" + std::to_string(item.FunctionKey);
-            Make("span", "key", button).set("textContent", key);
-            Attribute(button, "aria-keyshortcuts", key);
-        }
-        window.Menus.back().Items.push_back(button);
-        Listen(button, "click", "onMenuItem", window.Id, static_cast<int>(i));
-    }
-}
-
 val MakeControl(TWindow& window, std::size_t index) {
     const TControlDesc& desc = window.Form.Layout().Controls[index];
     static const char* const tags[] = {"label", "input", "button", "div"};
@@ -450,7 +474,7 @@ void CloseBox() {
 
 // A modal box with one button; every window waits until it is closed.
 void ShowBox(std::string_view text, bool error) {
-    val cover = Make("div", "modal", Global("document")["body"]);
+    val cover = Make("div", "modal", Document()["body"]);
     g_boxCover = cover;
     val box = Make("section", "window box active", cover);
     Attribute(box, "role", "alertdialog");
@@ -516,7 +540,7 @@ void OnKeyDown(val event) {
     TWindow* window = g_active;
     if (window == nullptr)
         return;
-    const int focused = ControlOf(*window, Global("document")["activeElement"]);
+    const int focused = ControlOf(*window, Document()["activeElement"]);
     if (key == "Tab" && !control && !alt && !window->Tab.empty()) {
         stop();
         const auto& tab = window->Tab;
@@ -586,8 +610,8 @@ void OnTitlePress(int id, int, val event) {
         return;
     val element = g_windows[static_cast<std::size_t>(id)]->El;
     g_dragged = id;
-    g_dragX = event["pageX"].as<double>() - Number(element, "offsetLeft");
-    g_dragY = event["pageY"].as<double>() - Number(element, "offsetTop");
+    g_dragX = Number(event, "pageX") - Number(element, "offsetLeft");
+    g_dragY = Number(event, "pageY") - Number(element, "offsetTop");
     event["target"].call<void>("setPointerCapture", event["pointerId"]);
 }
 
@@ -596,8 +620,8 @@ void OnPointerMove(val event) {
         return;
     val element = g_windows[static_cast<std::size_t>(g_dragged)]->El;
     Px(element, "left",
-       std::max(40.0 - Number(element, "offsetWidth"), event["pageX"].as<double>() - g_dragX));
-    Px(element, "top", std::max(0.0, event["pageY"].as<double>() - g_dragY));
+       std::max(40 - Number(element, "offsetWidth"), Number(event, "pageX") - g_dragX));
+    Px(element, "top", std::max(0, Number(event, "pageY") - g_dragY));
 }
 
 void OnPointerUp(val) {
@@ -607,7 +631,7 @@ void OnPointerUp(val) {
 // The page grown smaller (a phone turned, a browser window narrowed): every title bar is kept
 // where it can be reached, a corner of it at least.
 void OnResize(val) {
-    const val view = Global("document")["documentElement"];
+    const val view = Document()["documentElement"];
     const int left = Global("scrollX").as<int>(), top = Global("scrollY").as<int>();
     const int right = left + Number(view, "clientWidth");
     const int bottom = top + Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight");
@@ -719,7 +743,7 @@ void Initialize() {
     Listen(window, "pointerup", "onPointerUp");
     Listen(window, "copy", "onCopy");
     Listen(window, "resize", "onResize");
-    val taskbar = Make("nav", "", Global("document")["body"]);
+    val taskbar = Make("nav", "", Document()["body"]);
     taskbar.set("id", std::string("taskbar"));
     Attribute(taskbar, "aria-label", "Окна программы");
 }
@@ -727,8 +751,8 @@ void Initialize() {
 TWindow* CreateFormWindow(TForm& form) {
     const TFormDesc& layout = form.Layout();
     auto* window = new TWindow(form, static_cast<int>(g_windows.size()));
-    window->El = Make("section", "window",
-                      Global("document").call<val>("getElementById", std::string("desktop")));
+    window->El =
+        Make("section", "window", Document().call<val>("getElementById", std::string("desktop")));
     g_windows.push_back(window);
     val el = window->El;
     el.set("hidden", true);
@@ -786,8 +810,7 @@ void Finalize() {
     g_windows.clear();
     g_ended = true;
     Taskbar().call<void>("remove");
-    val note = Make("div", "ended",
-                    Global("document").call<val>("getElementById", std::string("desktop")));
+    val note = Make("div", "ended", Document().call<val>("getElementById", std::string("desktop")));
     Attribute(note, "role", "status");
     Make("p", "", note).set("textContent", std::string("Программа завершена."));
     val again = Make("button", "button", note);
@@ -819,6 +842,7 @@ void Run(const std::function<void()>& prepare) {
         THandler handler = nullptr;
         switch (event.Kind) {
         case kPrepare:
+            FillMenus(*window);
             prepare();
             break;
         case kKey:
