@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots from the real programs under Xvfb:
-# docs/screenshots/{main,fish,bait,tackle,result}.png from a built ./build/varkelo, and
-# docs/screenshots/windows.png from ./build-windows/varkelo.exe under Wine, where built.
+# docs/screenshots/{main,fish,bait,tackle,result}.png from a built ./build/varkelo,
+# docs/screenshots/windows.png from ./build-windows/varkelo.exe under Wine, and
+# docs/screenshots/web{,-phone}.png from ./build-web/varkelo.html in headless Chromium, where
+# built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for tool in Xvfb xdotool import; do
@@ -74,5 +76,8 @@ if [ -x build-windows/varkelo.exe ]; then
     import -window root -crop 360x500+332+134 +repage "$out/windows.png"
     keys Return Escape Escape
     wineserver --wait
+fi
+if [ -f build-web/varkelo.html ]; then
+    python3 scripts/web-screenshots.py build-web/varkelo.html "$out"
 fi
 echo "screenshots in $out"

@@ -403,9 +403,10 @@ void MakeTitle(TWindow& window, const TFormDesc& layout) {
         bool Wanted;
         const char* Name;
         const char* Label;
-    } boxes[] = {{layout.MinimiseButton, "minimise", "Свернуть"},
-                 {layout.MaximiseButton, "maximise", "Развернуть"},
-                 {true, "close", "Закрыть"}};
+    } boxes[] = {
+        {layout.MinimiseButton && layout.Border != TBorder::Dialog, "minimise", "Свернуть"},
+        {layout.MaximiseButton, "maximise", "Развернуть"},
+        {true, "close", "Закрыть"}};
     for (int i = 0; i < 3; ++i) {
         if (!boxes[i].Wanted)
             continue;
