@@ -174,22 +174,26 @@ template <class Base> class TFormWidget : public Base {
 public:
     TFormWidget(TForm& form, Qt::WindowFlags flags) : Base(nullptr, flags), m_form(form) {}
 
-    void setVisible(bool visible) override {
-        // The frame is known only once the window manager has mapped the window: the first
-        // time, place it as if it had the main window's frame, the likeliest, so that it
-        // seldom has to move once its own is known.
-        if (visible && !m_placed) {
-            m_placed = true;
-            Fit(this, m_form.Layout(),
-                g_mainWidget != nullptr ? FrameOf(g_mainWidget) : QMargins());
-            // The form owns its window alone: the others go with the main window as the window
-            // system sees it, not as Qt's children, which Qt would delete as well. Made native
-            // only now, so that the place above is the frame's.
-            if (g_mainWidget != nullptr && g_mainWidget != this) {
-                this->winId();
-                this->windowHandle()->setTransientParent(g_mainWidget->windowHandle());
-            }
+    // The frame is known only once the window manager has mapped the window: the first time,
+    // it is placed as if it had the main window's frame, the likeliest, so that it seldom has
+    // to move once its own is known. The form owns its window alone: the others go with the
+    // main window as the window system sees it, not as Qt's children, which Qt would delete as
+    // well. Made native only once placed, so that the place is the frame's; for a window other
+    // than the main one, as soon as the main window is up, so that showing it is quick.
+    void Place() {
+        if (m_placed)
+            return;
+        m_placed = true;
+        Fit(this, m_form.Layout(), g_mainWidget != nullptr ? FrameOf(g_mainWidget) : QMargins());
+        if (g_mainWidget != nullptr && g_mainWidget != this) {
+            this->winId();
+            this->windowHandle()->setTransientParent(g_mainWidget->windowHandle());
         }
+    }
+
+    void setVisible(bool visible) override {
+        if (visible)
+            Place();
         Base::setVisible(visible);
     }
 
@@ -383,6 +387,7 @@ void Initialize() {
 TWindow* CreateFormWindow(TForm& form) {
     const TFormDesc& layout = form.Layout();
     QWidget* window;
+    TFormWidget<QWidget>* other = nullptr; // a window without a menu: not the main one
     QWidget* client;
     if (!layout.Menu.empty()) {
         auto* main = new TFormWidget<QMainWindow>(form, FlagsOf(layout));
@@ -392,7 +397,7 @@ TWindow* CreateFormWindow(TForm& form) {
         main->setCentralWidget(client);
         window = main;
     } else {
-        window = new TFormWidget<QWidget>(form, FlagsOf(layout));
+        window = other = new TFormWidget<QWidget>(form, FlagsOf(layout));
         window->setAutoFillBackground(true);
         client = window;
         // A window that asks for input is a dialog; one that only shows a document, a window.
@@ -439,6 +444,8 @@ TWindow* CreateFormWindow(TForm& form) {
         if (!child->isWindow() && child->window() == window)
             child->installEventFilter(preview);
     window->ensurePolished(); // styled now, not on its first show
+    if (other != nullptr && g_mainWidget != other && g_mainWidget->isVisible())
+        other->Place();
     return new TWindow{window};
 }
 
