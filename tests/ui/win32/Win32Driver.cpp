@@ -249,7 +249,13 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
             const LONG style = GetWindowLongW(FindForm(forms[i]), GWL_STYLE);
             EXPECT_EQ(style & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
                       WS_SYSMENU | (i % 3 ? 0 : WS_MINIMIZEBOX) | (i == 3 ? WS_THICKFRAME : 0));
+            EXPECT_EQ(bool(GetWindowLongW(FindForm(forms[i]), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME),
+                      i % 3 != 0); // the entry windows' dialog frame
         }
+        RECT client; // the frame round it measured right
+        GetClientRect(main, &client);
+        EXPECT_EQ(std::pair(client.right, client.bottom),
+                  std::pair(LONG(MulDiv(225, kDpi, 96)), LONG(MulDiv(74, kDpi, 96))));
         EXPECT_EQ(frame.right - frame.left, MulDiv(268, kDpi, 96)); // the tackle window's
         EXPECT_EQ(frame.bottom - frame.top, MulDiv(433, kDpi, 96));
         EXPECT_TRUE(GetClassLongPtrW(main, GCLP_HICON) && GetClassLongPtrW(main, GCLP_HICONSM));
