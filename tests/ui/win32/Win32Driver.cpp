@@ -267,6 +267,7 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
             const HWND edit =
                 FindControl(FindForm(forms[std::min(int(row.Group), 2) + 1]), row.EditName);
             EXPECT_EQ(WindowText(GetWindow(edit, GW_HWNDPREV)), row.Caption);
+            EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE); // sunken
         }
         LOGFONTW font{};
         GetObjectW(HFONT(SendMessageW(FindControl(tackle, "NetEdit"), WM_GETFONT, 0, 0)),
@@ -303,6 +304,12 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
     EXPECT_FALSE(IsWindowEnabled(FindForm("Выловленная рыба")));
     program.Press(TKey::Escape);
     EXPECT_TRUE(IsWindowEnabled(FindForm("Выловленная рыба")));
+    // A focused button takes Enter itself, once: the key handler does not see it.
+    OnGui([] { SetFocus(FindControl(FindForm("Варкело"), "CalculationButton")); });
+    program.Press(TKey::Enter);
+    EXPECT_TRUE(program.View().Box);
+    program.Press(TKey::Escape);
+    EXPECT_FALSE(program.View().Box);
 }
 
 // The values of the help's tables line up under their heading, one gap past the longest name:
