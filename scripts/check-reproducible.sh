@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the published files twice from the last commit, in two folders of different names
-# and depths, and fails unless each comes out byte for byte the same: the Linux package, both
-# Windows programs, their portable archives and the installer, the web page and its zip.
+# Builds the published files once more from the last commit, in a folder of another name and
+# depth, and fails unless each comes out byte for byte as the checkout's own build made it:
+# the Linux package, both Windows programs, their portable archives and the installer, the web
+# page and its zip. What the checkout has not built yet (after scripts/test.sh, the Linux
+# package alone) is built first. Run it on a checkout without changes.
 # Usage: scripts/check-reproducible.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,27 +12,28 @@ trap 'rm -rf "$root"' EXIT
 files=(build-release/deb/varkelo_*.deb build-windows-x86/varkelo.exe build-windows/varkelo.exe
     build-windows-x86/packages/*.zip build-windows/packages/*.zip build-windows/packages/*.exe
     build-web/varkelo.html build-web/packages/*.zip)
-for dir in "$root/a/varkelo" "$root/b/other/place/src"; do
-    git clone -q . "$dir"
-    (
-        cd "$dir"
-        cmake --preset release -DVARKELO_BENCH=OFF
-        cmake --build --preset release -j "$(nproc)"
-        cpack -G DEB -B build-release/deb --config build-release/CPackConfig.cmake
-        for packaged in windows-x86 windows web; do
+# Builds the published files in the current folder, configuring only what is not yet.
+build() {
+    [ -f build-release/CMakeCache.txt ] || cmake --preset release -DVARKELO_BENCH=OFF
+    cmake --build --preset release -j "$(nproc)" --target varkelo
+    cpack -G DEB -B build-release/deb --config build-release/CPackConfig.cmake
+    for packaged in windows-x86 windows web; do
+        [ -f "build-$packaged/CMakeCache.txt" ] ||
             cmake --preset "$packaged" -DVARKELO_TESTS=OFF -DVARKELO_BENCH=OFF
-            cmake --build --preset "$packaged" -j "$(nproc)" --target packages
-        done
-    ) >"$dir.log" 2>&1 || { tail -20 "$dir.log"; exit 1; }
-done
+        cmake --build --preset "$packaged" -j "$(nproc)" --target packages
+    done
+}
+elsewhere="$root/other/place/src"
+git clone -q . "$elsewhere"
+build >"$root/here.log" 2>&1 || { tail -20 "$root/here.log"; exit 1; }
+(cd "$elsewhere" && build) >"$root/elsewhere.log" 2>&1 || { tail -20 "$root/elsewhere.log"; exit 1; }
 status=0
 for file in "${files[@]}"; do
-    for a in "$root"/a/varkelo/$file; do
-        b="$root/b/other/place/src/${a#"$root"/a/varkelo/}"
-        if cmp -s "$a" "$b"; then
-            echo "same: ${a#"$root"/a/varkelo/} ($(stat -c %s "$a") bytes)"
+    for here in $file; do
+        if cmp -s "$here" "$elsewhere/$here"; then
+            echo "same: $here ($(stat -c %s "$here") bytes)"
         else
-            echo "DIFFERENT: ${a#"$root"/a/varkelo/}" && status=1
+            echo "DIFFERENT: $here" && status=1
         fi
     done
 done
