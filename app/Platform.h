@@ -2,7 +2,7 @@
 
 // The seam between the program and a windowing platform: the few operations the program asks
 // of a platform, in plain C++ with UTF-8 texts. Each platform implements them once, in a
-// folder of its own (app/qt, app/win32); the build links exactly one.
+// folder of its own (app/qt, app/win32, app/web); the build links exactly one.
 //
 // Besides these calls, a backend owes every window what a desktop user takes for granted:
 // - key preview: a form's FormKeyDown sees Enter (13) and Esc (27) typed anywhere in it,
@@ -46,7 +46,9 @@ void Run(const std::function<void()>& prepare);
 // Run returns once the current handler is done.
 void Terminate();
 
-// Modal boxes with one OK button: the result, and an error.
+// Modal boxes with one OK button: the result, and an error. While one is open nothing else
+// reaches the program; whether the call returns only once it is closed is the platform's, as
+// no handler does anything after showing one.
 void ShowMessage(std::string_view text);
 void ShowError(std::string_view text);
 
