@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <random>
 #include <thread>
+#include <tuple>
 
 using namespace varkelo;
 using namespace uitest;
@@ -88,13 +89,15 @@ TEST(Dialogs, LayoutAndTabOrder) {
     struct TWindow {
         TBounds Client, Ok, Cancel;
         std::vector<TColumn> Columns;
+        std::vector<std::tuple<std::string, int, int>> Headings{};
     };
     // clang-format off
     const TWindow windows[] = {
         {{0, 0, 136, 451}, {5, 415, 60, 30}, {70, 415, 60, 30}, {{TGroup::Fish, 5, 10, 80}}},
         {{0, 0, 146, 171}, {5, 135, 60, 30}, {80, 135, 60, 30}, {{TGroup::Bait, 5, 10, 90}}},
         {{}, {60, 370, 60, 30}, {140, 370, 60, 30},
-         {{TGroup::SpentTackle, 5, 40, 205}, {TGroup::TackleLongevity, 5, 220, 205}}}};
+         {{TGroup::SpentTackle, 5, 40, 205}, {TGroup::TackleLongevity, 5, 220, 205}},
+         {{"CaptionLabel", 44, 10}, {"Caption2Label", 26, 190}}}};
     // clang-format on
     TProgram program;
     EXPECT_EQ(program.Bounds(), (TBounds{0, 0, 225, 74}));
@@ -107,17 +110,21 @@ TEST(Dialogs, LayoutAndTabOrder) {
         }
         EXPECT_EQ(program.Bounds("OkButton"), window.Ok);
         EXPECT_EQ(program.Bounds("CancelButton"), window.Cancel);
+        auto labels = window.Headings; // and then each field's, 5 pixels below its top
         for (const TColumn& column : window.Columns) {
             for (const auto& row : CatalogueGroup(column.Group)) {
                 const int top = column.LabelTop + 20 * row.Index;
                 EXPECT_EQ(program.Bounds(row.EditName),
                           (TBounds{column.EditLeft, top - 5, 50, 21}));
-                std::string label(row.EditName.substr(0, row.EditName.size() - 4));
-                TBounds bounds = program.Bounds(label + "Label");
-                EXPECT_GT(bounds.Width, 20) << label;
-                bounds.Width = 1;
-                EXPECT_EQ(bounds, (TBounds{column.LabelLeft, top, 1, 13})) << label;
+                const std::string_view stem = row.EditName.substr(0, row.EditName.size() - 4);
+                labels.emplace_back(std::string(stem) + "Label", column.LabelLeft, top);
             }
+        }
+        for (const auto& [label, left, top] : labels) {
+            TBounds bounds = program.Bounds(label);
+            EXPECT_GT(bounds.Width, 20) << label;
+            bounds.Width = 1;
+            EXPECT_EQ(bounds, (TBounds{left, top, 1, 13})) << label;
         }
         std::vector<std::string> order, seen;
         for (const auto& row : CatalogueGroups(kGroups[dialog].first, kGroups[dialog].second))

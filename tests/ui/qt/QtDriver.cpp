@@ -223,6 +223,10 @@ QWidget* Window(const QString& name) {
 
 TEST(QtWindows, FramesCursorsAndNames) {
     TProgram program;
+    // Every window built while the program waits for its user.
+    for (int i = 0; i < 100 && !Read<bool>([] { return Window("Form4") != nullptr; }); ++i)
+        Settle();
+    EXPECT_TRUE(Read<bool>([] { return Window("Form4") && Window("HelpForm"); }));
     for (auto key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5})
         program.Press(key); // each from the window before
     // Each window's whole frame centred on the available area, the help's over the main
@@ -243,12 +247,16 @@ TEST(QtWindows, FramesCursorsAndNames) {
                 << name.toStdString() << " off by " << off.x() << "," << off.y();
             EXPECT_EQ(window->minimumSize() != window->maximumSize(), sizeable);
             EXPECT_EQ(bool(window->windowFlags() & Qt::WindowMaximizeButtonHint), help);
+            EXPECT_EQ(bool(window->windowFlags() & Qt::WindowMinimizeButtonHint),
+                      sizeable || window == main);
             // Each window has one owner, its form; the others stand by the main window.
             EXPECT_EQ(window->parent(), nullptr);
             EXPECT_EQ(window->windowHandle()->transientParent(),
                       window == main ? nullptr : main->windowHandle());
         }
         EXPECT_EQ(Window("Form4")->frameGeometry().size(), QSize(268, 433)); // the whole frame
+        EXPECT_EQ(Window("HelpForm")->findChild<QWidget*>("HelpText")->geometry(),
+                  Window("HelpForm")->rect()); // the help's document fills its window
         EXPECT_EQ(qobject_cast<QMainWindow*>(main)->menuBar()->actions().size(), 2);
         EXPECT_FALSE(main->windowIcon().isNull());
         EXPECT_EQ(main->findChild<QWidget*>("CalculationButton")->cursor(), Qt::PointingHandCursor);

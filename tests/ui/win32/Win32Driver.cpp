@@ -407,12 +407,9 @@ TEST(Win32Windows, ExitStatus) {
         HWND main = nullptr;
         for (int i = 0; i < 100 && GetForegroundWindow() != main; ++i, Sleep(20))
             SetForegroundWindow(main = FindForm("Варкело"));
-        if (key != 0) {
-            INPUT keystroke[] = {Key(key, 0), Key(key, KEYEVENTF_KEYUP)};
-            SendInput(2, keystroke, sizeof(INPUT));
-        } else {
-            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
+        INPUT keystroke[] = {Key(key, 0), Key(key, KEYEVENTF_KEYUP)}; // or else the close box
+        key ? SendInput(2, keystroke, sizeof(INPUT))
+            : UINT(PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0));
         DWORD status = 1;
         if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
             TerminateProcess(process.hProcess, 1);
