@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <stdexcept>
 #include <utility>
 
 namespace varkelo {
@@ -164,8 +165,11 @@ namespace {
 template <std::size_t N> constexpr std::array<std::int32_t, N> Prices(TGroup group) {
     std::array<std::int32_t, N> prices{};
     for (const auto& row : kCatalogue)
-        if (row.Group == group)
+        if (row.Group == group) {
+            if (row.HasFraction()) // not a constant: the price list does not build
+                throw std::logic_error("a price with a fraction would be cut to its whole");
             prices[static_cast<std::size_t>(row.Index)] = row.WholeValue();
+        }
     return prices;
 }
 

@@ -80,7 +80,7 @@ void Open(TProgram& program, int dialog) {
 // each window, the bait and tackle windows' from the first field to the buttons before the
 // other fields; Shift+Tab goes back. A field takes what is typed as typed, six characters at
 // most; hidden, a window keeps its texts and where the focus was, and shown again, gives the
-// focus back there, the text all selected.
+// focus back there, the text all selected, as it does to a field it refuses.
 TEST(Dialogs, LayoutAndTabOrder) {
     struct TColumn {
         TGroup Group;
@@ -143,6 +143,11 @@ TEST(Dialogs, LayoutAndTabOrder) {
         Open(program, dialog);
         EXPECT_EQ(program.View().Focus, field);
         EXPECT_EQ(program.Text(field), "-я٣５ <");
+        // Stored from another control, the bad field is refused; the box closed, it has the focus,
+        // its text all selected.
+        for (TKey key : {TKey::Tab, TKey::Enter, TKey::Escape})
+            program.Press(key);
+        ASSERT_TRUE(Active(program, kDialogs[dialog]));
         program.Type("7");
         EXPECT_EQ(program.Text(field), "7");
         program.Press(TKey::Escape);

@@ -267,6 +267,9 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
             const HWND edit =
                 FindControl(FindForm(forms[std::min(int(row.Group), 2) + 1]), row.EditName);
             EXPECT_EQ(WindowText(GetWindow(edit, GW_HWNDPREV)), row.Caption);
+            wchar_t kind[8] = {}; // a static text, as a screen reader reads a name
+            GetClassNameW(GetWindow(edit, GW_HWNDPREV), kind, 8);
+            EXPECT_STREQ(kind, L"Static");
             EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE); // sunken
         }
         LOGFONTW font{};
@@ -345,8 +348,8 @@ TEST(Win32Windows, HelpPlaceAndDpiChange) {
         RECT frame, work, text, inside;
         GetWindowRect(help, &frame);
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        EXPECT_EQ(frame.left, work.left); // over the main window, then back on the work area
-        EXPECT_EQ(frame.top, work.top);
+        // Over the main window, then back on the work area.
+        EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(work.left, work.top));
         ExpectColumns(document, kDpi);
         EXPECT_TRUE(GetWindowLongW(help, GWL_STYLE) & WS_MAXIMIZEBOX);
         SetWindowPos(help, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
