@@ -104,6 +104,10 @@ struct TFormDesc {
     // before an entry field names that field.
     std::span<const TControlDesc> Controls{};
     std::span<const TMenuItemDesc> Menu{};
+
+    // A dialog's frame has neither box, whatever the description asks, as on Windows.
+    constexpr bool HasMinimiseBox() const { return MinimiseButton && Border != TBorder::Dialog; }
+    constexpr bool HasMaximiseBox() const { return MaximiseButton && Border != TBorder::Dialog; }
 };
 
 inline constexpr int kMaxEntryLength = 6;

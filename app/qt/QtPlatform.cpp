@@ -232,9 +232,9 @@ Qt::WindowFlags FlagsOf(const TFormDesc& layout) {
         return Qt::Dialog;
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (layout.MinimiseButton)
+    if (layout.HasMinimiseBox())
         flags |= Qt::WindowMinimizeButtonHint;
-    if (layout.MaximiseButton)
+    if (layout.HasMaximiseBox())
         flags |= Qt::WindowMaximizeButtonHint;
     return flags;
 }

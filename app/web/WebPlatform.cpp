@@ -122,6 +122,11 @@ val Taskbar() {
     return taskbar;
 }
 
+val Desktop() {
+    static val desktop = Document().call<val>("getElementById", std::string("desktop"));
+    return desktop;
+}
+
 void Post(TEventKind kind, int window, int detail = 0) {
     g_events.push_back({kind, window, detail});
     JsWake();
@@ -213,19 +218,25 @@ void SetMinimised(TWindow& window, bool minimised) {
     }
 }
 
+// The part of the page the windows stand on: what is scrolled into view, above the task bar.
+struct TArea {
+    int Left, Top, Width, Height;
+};
+TArea VisibleArea() {
+    val view = Document()["documentElement"];
+    return {Global("scrollX").as<int>(), Global("scrollY").as<int>(), Number(view, "clientWidth"),
+            Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight")};
+}
+
 // Centred on the visible part of the page, or over the main window, and kept on it.
 void Place(TWindow& window) {
-    val view = Document()["documentElement"];
-    const int left = Global("scrollX").as<int>(), top = Global("scrollY").as<int>();
-    const int width = Number(view, "clientWidth");
-    const int height = Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight");
+    const auto [left, top, width, height] = VisibleArea();
     const bool overMain = window.Form.Layout().Position == TPosition::OverMainForm &&
                           g_main != nullptr && g_main != &window && Shown(g_main);
-    val around = overMain ? g_main->El : view;
-    const int aroundLeft = overMain ? Number(around, "offsetLeft") : left;
-    const int aroundTop = overMain ? Number(around, "offsetTop") : top;
-    const int aroundWidth = overMain ? Number(around, "offsetWidth") : width;
-    const int aroundHeight = overMain ? Number(around, "offsetHeight") : height;
+    const int aroundLeft = overMain ? Number(g_main->El, "offsetLeft") : left;
+    const int aroundTop = overMain ? Number(g_main->El, "offsetTop") : top;
+    const int aroundWidth = overMain ? Number(g_main->El, "offsetWidth") : width;
+    const int aroundHeight = overMain ? Number(g_main->El, "offsetHeight") : height;
     Px(window.El, "left",
        PlaceCentred(aroundLeft, aroundLeft + aroundWidth, Number(window.El, "offsetWidth"), left,
                     left + width));
@@ -403,10 +414,9 @@ void MakeTitle(TWindow& window, const TFormDesc& layout) {
         bool Wanted;
         const char* Name;
         const char* Label;
-    } boxes[] = {
-        {layout.MinimiseButton && layout.Border != TBorder::Dialog, "minimise", "Свернуть"},
-        {layout.MaximiseButton, "maximise", "Развернуть"},
-        {true, "close", "Закрыть"}};
+    } boxes[] = {{layout.HasMinimiseBox(), "minimise", "Свернуть"},
+                 {layout.HasMaximiseBox(), "maximise", "Развернуть"},
+                 {true, "close", "Закрыть"}};
     for (int i = 0; i < 3; ++i) {
         if (!boxes[i].Wanted)
             continue;
@@ -632,10 +642,8 @@ void OnPointerUp(val) {
 // The page grown smaller (a phone turned, a browser window narrowed): every title bar is kept
 // where it can be reached, a corner of it at least.
 void OnResize(val) {
-    const val view = Document()["documentElement"];
-    const int left = Global("scrollX").as<int>(), top = Global("scrollY").as<int>();
-    const int right = left + Number(view, "clientWidth");
-    const int bottom = top + Number(view, "clientHeight") - Number(Taskbar(), "offsetHeight");
+    const auto [left, top, width, height] = VisibleArea();
+    const int right = left + width, bottom = top + height;
     for (TWindow* window : g_windows) {
         if (window == nullptr || !window->Placed)
             continue;
@@ -752,8 +760,7 @@ void Initialize() {
 TWindow* CreateFormWindow(TForm& form) {
     const TFormDesc& layout = form.Layout();
     auto* window = new TWindow(form, static_cast<int>(g_windows.size()));
-    window->El =
-        Make("section", "window", Document().call<val>("getElementById", std::string("desktop")));
+    window->El = Make("section", "window", Desktop());
     g_windows.push_back(window);
     val el = window->El;
     el.set("hidden", true);
@@ -811,7 +818,7 @@ void Finalize() {
     g_windows.clear();
     g_ended = true;
     Taskbar().call<void>("remove");
-    val note = Make("div", "ended", Document().call<val>("getElementById", std::string("desktop")));
+    val note = Make("div", "ended", Desktop());
     Attribute(note, "role", "status");
     Make("p", "", note).set("textContent", std::string("Программа завершена."));
     val again = Make("button", "button", note);

@@ -104,13 +104,11 @@ HWND FindControl(const TWindow& window, std::string_view name) {
 
 DWORD StyleOf(const TFormDesc& layout) {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    if (layout.Border == TBorder::Dialog)
-        return style;
     if (layout.Border == TBorder::Sizeable)
         style |= WS_THICKFRAME;
-    if (layout.MinimiseButton)
+    if (layout.HasMinimiseBox())
         style |= WS_MINIMIZEBOX;
-    if (layout.MaximiseButton)
+    if (layout.HasMaximiseBox())
         style |= WS_MAXIMIZEBOX;
     return style;
 }
