@@ -10,8 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <bit>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -270,12 +270,9 @@ varkelo::TTripData TProgram::Record() {
                                      "Module._varkelo_record())")
                                 .toArray();
     std::int32_t values[44] = {};
-    static_assert(sizeof values == sizeof(varkelo::TTripData));
     for (int i = 0; i < read.size() && i < 44; ++i)
         values[i] = read[i].toInt();
-    varkelo::TTripData record;
-    std::memcpy(&record, values, sizeof record);
-    return record;
+    return std::bit_cast<varkelo::TTripData>(values); // of the same size
 }
 
 bool TProgram::Ended() {

@@ -83,6 +83,14 @@ HWND ActiveForm() {
     return nullptr;
 }
 
+// The active form, waited for: just after an activation Wine may still be taking the X
+// server's focus events, and for a moment no form is active.
+HWND AwaitActiveForm() {
+    for (int i = 0; i < 100 && !ActiveForm(); ++i)
+        Sleep(10);
+    return ActiveForm();
+}
+
 INPUT Key(WORD key, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -157,17 +165,17 @@ void TProgram::Type(std::string_view text) {
 }
 
 void TProgram::Click(std::string_view control) {
-    const HWND button = FindControl(ActiveForm(), control);
+    const HWND button = FindControl(AwaitActiveForm(), control);
     ASSERT_NE(button, nullptr) << "no button " << control << " in the active window";
     Post(button, BM_CLICK);
 }
 
 void TProgram::CloseWindow() {
-    Post(ActiveForm(), WM_SYSCOMMAND, SC_CLOSE);
+    Post(AwaitActiveForm(), WM_SYSCOMMAND, SC_CLOSE);
 }
 
 void TProgram::Minimise() {
-    Post(ActiveForm(), WM_SYSCOMMAND, SC_MINIMIZE);
+    Post(AwaitActiveForm(), WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
 TView TProgram::View() {
@@ -286,10 +294,8 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
         wchar_t text[80] = {};
         for (int i = 0; i < 100 && !*text; ++i, Sleep(10))
             OnGui([&, caption = caption, button = button] {
-                const HWND form = FindForm(caption);
-                TTTOOLINFOW tool{sizeof tool, 0,  form, UINT_PTR(FindControl(form, button)),
-                                 {},          {}, text, 0,
-                                 nullptr};
+                const HWND form = FindForm(caption), control = FindControl(form, button);
+                TTTOOLINFOW tool{sizeof tool, 0, form, UINT_PTR(control), {}, {}, text, 0, nullptr};
                 for (HWND tips = nullptr;
                      (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, 0));)
                     if (GetWindow(tips, GW_OWNER) == FindForm("Варкело")) // the program's own
