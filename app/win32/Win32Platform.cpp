@@ -29,6 +29,7 @@ struct TWindow {
     HWND Handle = nullptr;
     UINT Dpi = USER_DEFAULT_SCREEN_DPI;
     HWND LastFocus = nullptr;   // given back when the window is active again
+    bool Placed = false;        // once first shown
     std::vector<HWND> Controls; // in the description's order
 };
 
@@ -616,7 +617,8 @@ TWindow* CreateFormWindow(TForm& form) {
             if (layout.Controls[i].TabIndex >= 0 && window->LastFocus == nullptr)
                 window->LastFocus = window->Controls[i]; // for the first show
         }
-        Centre(*window);
+        if (g_main == nullptr)
+            Centre(*window); // the others, on their first show: by where this one is then
         if (g_main == nullptr && !accelerators.empty())
             g_accelerators =
                 CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
@@ -687,6 +689,8 @@ void ShowError(std::string_view text) {
 }
 
 void Show(TWindow& window) {
+    if (!std::exchange(window.Placed, true) && &window != g_main)
+        Centre(window);
     ShowWindow(window.Handle, IsIconic(window.Handle) ? SW_RESTORE : SW_SHOW);
     // Raised as well: Wine makes a window that is behind another the foreground one in place.
     BringWindowToTop(window.Handle);
