@@ -249,6 +249,8 @@ TEST(QtWindows, FramesCursorsAndNames) {
             EXPECT_EQ(bool(window->windowFlags() & Qt::WindowMaximizeButtonHint), help);
             EXPECT_EQ(bool(window->windowFlags() & Qt::WindowMinimizeButtonHint),
                       sizeable || window == main);
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), // as read aloud
+                      help || window == main ? QAccessible::Window : QAccessible::Dialog);
             // Each window has one owner, its form; the others stand by the main window.
             EXPECT_EQ(window->parent(), nullptr);
             EXPECT_EQ(window->windowHandle()->transientParent(),
