@@ -43,11 +43,9 @@ const bool g_hooked =
 // Runs an action on the program's thread without waiting for it, as one that opens a modal box
 // returns only when the box closes, then lets the program handle what it set off.
 void Act(std::function<void()> action) {
-    {
-        std::lock_guard lock(g_qtMutex);
-        if (!g_qtUp || !QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection))
-            return;
-    }
+    if (std::lock_guard lock(g_qtMutex);
+        !g_qtUp || !QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection))
+        return;
     Settle();
 }
 
