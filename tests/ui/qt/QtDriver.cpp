@@ -275,6 +275,11 @@ TEST(QtWindows, FramesCursorsAndNames) {
         }
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена");
     });
+    // A click puts the cursor where it falls: only a field entered otherwise is all selected.
+    program.Press(TKey::F1);
+    Act([] { QTest::mouseClick(Find<QLineEdit>("PerchEdit"), Qt::LeftButton); });
+    EXPECT_TRUE(Read<bool>([] { return Find<QLineEdit>("PerchEdit")->hasFocus(); }));
+    EXPECT_FALSE(Read<bool>([] { return Find<QLineEdit>("PerchEdit")->hasSelectedText(); }));
 }
 
 } // namespace
