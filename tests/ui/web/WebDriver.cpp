@@ -143,17 +143,14 @@ void Press(const QString& element, bool tap = false) {
     if (!at.isArray())
         return;
     const QJsonObject point{{"x", at[0]}, {"y", at[1]}};
-    if (tap) {
-        Browser().Call("Input.dispatchTouchEvent",
-                       {{"type", "touchStart"}, {"touchPoints", QJsonArray{point}}});
-        Browser().Call("Input.dispatchTouchEvent",
-                       {{"type", "touchEnd"}, {"touchPoints", QJsonArray{}}});
-    }
     // clang-format off
-    for (const char* type : {"mousePressed", "mouseReleased"})
-        if (!tap)
-            Browser().Call("Input.dispatchMouseEvent",
-                {{"type", type}, {"x", at[0]}, {"y", at[1]}, {"button", "left"}, {"clickCount", 1}});
+    for (const bool down : {true, false})
+        tap ? Browser().Call("Input.dispatchTouchEvent",
+                  {{"type", down ? "touchStart" : "touchEnd"},
+                   {"touchPoints", down ? QJsonArray{point} : QJsonArray{}}})
+            : Browser().Call("Input.dispatchMouseEvent",
+                  {{"type", down ? "mousePressed" : "mouseReleased"}, {"x", at[0]}, {"y", at[1]},
+                   {"button", "left"}, {"clickCount", 1}});
     // clang-format on
     Settle();
 }
