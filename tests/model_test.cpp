@@ -13,15 +13,24 @@ using namespace varkelo;
 
 namespace {
 
-// Storing an untouched dialog on a fresh start must leave the record as it is; a slot out of
-// range is refused.
-TEST(Catalogue, DefaultTextsAreTheRecordsDefaults) {
+// Each field is captioned as the price list names its item. Storing an untouched dialog on a
+// fresh start must leave the record as it is; a slot out of range is refused.
+TEST(Catalogue, CaptionsAndDefaultTexts) {
     TTripData fresh;
     ResetTripData(fresh);
-    for (const auto& row : kCatalogue)
+    std::string captions; // a longevity field's is its kind's, as in the tackle window
+    for (const auto& row : kCatalogue) {
         EXPECT_EQ(ConvertInt(row.DefaultText).Value,
                   GroupSlots(fresh, row.Group)[std::size_t(row.Index)])
             << row.EditName;
+        captions += row.Group == TGroup::TackleLongevity ? std::string_view() : row.Caption;
+    }
+    EXPECT_EQ(captions,
+              "Рак:Пескарь:Верхоплавка:Краснопёрка:Бычок:Карп:Лещ:Окунь:Ёрш:Плотва:Карась:"
+              "Подлещик:Язь:Линь:Сом:Налим:Судак:Голавль:Щука:Форель:Хлеб:Червяк:"
+              "Крупный червяк:Опарыш:Мотыль:Блесна:Ореховая удочка:Бамбуковая удочка:"
+              "Бамбуковая 2-х коленная удочка:Бамбуковая 3-х коленная удочка:"
+              "Телескопическая удочка:Телескопическая облегчённая удочка:Сачок:");
     EXPECT_THROW(SetInput(fresh, TGroup::Bait, 6, 1), std::out_of_range);
 }
 
@@ -53,12 +62,6 @@ TEST(Profit, EachItemAtItsOwnPrice) {
 }
 
 // What is entered: a value for one input, or with index -1 for every input of a group.
-struct TEntry {
-    TGroup Group;
-    int Index;
-    std::int32_t Value;
-};
-
 // Ten fish at 2.9 give 28, not 29: the double nearest 2.9 lies below it, and the extended
 // product keeps that shortfall. Outside the entry range every integer step wraps as 32-bit
 // hardware does: 50 * INT32_MAX wraps to -50, and -2^31 * 8.5 truncates and wraps to -2^30.
@@ -67,7 +70,7 @@ TEST(Profit, GivesTheResults) {
     constexpr auto kFish = TGroup::Fish, kBait = TGroup::Bait, kSpent = TGroup::SpentTackle,
                    kLongevity = TGroup::TackleLongevity;
     const struct {
-        std::vector<TEntry> Entries;
+        std::vector<std::tuple<TGroup, int, std::int32_t>> Entries; // group, index (-1: all), value
         int FishIncome, BaitCost, TackleCost, NetProfit;
     } cases[] = {
         // clang-format off
@@ -90,10 +93,10 @@ TEST(Profit, GivesTheResults) {
     for (const auto& c : cases) {
         TTripData r;
         ResetTripData(r);
-        for (const TEntry& entry : c.Entries)
-            for (int i = 0; i < int(GroupSlots(r, entry.Group).size()); ++i)
-                if (entry.Index < 0 || entry.Index == i)
-                    SetInput(r, entry.Group, i, entry.Value);
+        for (const auto& [group, index, value] : c.Entries)
+            for (int i = 0; i < int(GroupSlots(r, group).size()); ++i)
+                if (index < 0 || index == i)
+                    SetInput(r, group, i, value);
         r.NetProfit = 12345;
         TTripData expected = r;
         expected.FishIncome = c.FishIncome, expected.BaitCost = c.BaitCost;
