@@ -341,8 +341,8 @@ void ExpectColumns(HWND document, int dpi) {
 // fixed windows' client areas, the help's columns.
 TEST(Win32Windows, HelpPlaceAndDpiChange) {
     TProgram program;
-    for (int i = 0; i < 100 && !FindForm("Помощь"); ++i) // built while the program waits
-        Sleep(10);
+    for (int i = 0; !FindForm("Помощь"); ++i, Sleep(10)) // built while the program waits
+        ASSERT_LT(i, 100);
     OnGui([] { // near the top left corner, where the help cannot be centred on it
         RECT work;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
