@@ -92,8 +92,7 @@ HWND AwaitActiveForm() {
 }
 
 INPUT Key(WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
+    INPUT input{INPUT_KEYBOARD, {}};
     input.ki = {(flags & KEYEVENTF_UNICODE) ? WORD(0) : key,
                 (flags & KEYEVENTF_UNICODE) ? key : WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)),
                 flags, 0, 0};
@@ -205,12 +204,10 @@ TBounds TProgram::Bounds(std::string_view control) {
     OnGui([&] {
         const HWND form = ActiveForm();
         RECT r{};
-        if (control.empty()) {
+        if (control.empty())
             GetClientRect(form, &r);
-        } else {
-            GetWindowRect(FindControl(form, control), &r);
-            MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-        }
+        else // the control's bounds in the form's client area
+            GetWindowRect(FindControl(form, control), &r), MapWindowPoints(0, form, LPPOINT(&r), 2);
         bounds = {MulDiv(r.left, 96, kDpi), MulDiv(r.top, 96, kDpi),
                   MulDiv(r.right - r.left, 96, kDpi), MulDiv(r.bottom - r.top, 96, kDpi)};
     });
@@ -296,13 +293,17 @@ TEST(Win32Windows, FramesFontsCursorsAndBox) {
             OnGui([&, caption = caption, button = button] {
                 const HWND form = FindForm(caption), control = FindControl(form, button);
                 TTTOOLINFOW tool{sizeof tool, 0, form, UINT_PTR(control), {}, {}, text, 0, nullptr};
-                for (HWND tips = nullptr;
-                     (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, 0));)
-                    if (GetWindow(tips, GW_OWNER) == FindForm("Варкело")) // the program's own
-                        SendMessageW(tips, TTM_GETTEXTW, 80, LPARAM(&tool));
+                SendMessageW(FindWindowW(TOOLTIPS_CLASSW, 0), TTM_GETTEXTW, 80, LPARAM(&tool));
             });
         EXPECT_STREQ(text, hint) << button;
     }
+    // Held still over a button, the pointer brings its hint up.
+    RECT ok;
+    GetWindowRect(FindControl(FindForm("Потраченные снасти"), "OkButton"), &ok);
+    SetCursorPos((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    for (int i = 0; i < 300 && !IsWindowVisible(FindWindowW(TOOLTIPS_CLASSW, nullptr)); ++i)
+        Sleep(10);
+    EXPECT_TRUE(IsWindowVisible(FindWindowW(TOOLTIPS_CLASSW, nullptr)));
     // Enter reaches the main window's key handler when the button does not have the focus.
     // The box has one button, and every other window waits for it.
     ASSERT_TRUE(program.Activate("Варкело"));
