@@ -255,8 +255,10 @@ TEST(QtWindows, FramesCursorsAndNames) {
                       window == main ? nullptr : main->windowHandle());
         }
         EXPECT_EQ(Window("Form4")->frameGeometry().size(), QSize(268, 433)); // the whole frame
-        EXPECT_EQ(Window("HelpForm")->findChild<QWidget*>("HelpText")->geometry(),
-                  Window("HelpForm")->rect()); // the help's document fills its window
+        // The help's document fills its window, in a font larger than the forms', for reading.
+        const auto* help = Window("HelpForm")->findChild<QTextBrowser*>("HelpText");
+        EXPECT_EQ(help->geometry(), Window("HelpForm")->rect());
+        EXPECT_EQ(help->font().pixelSize(), 13);
         EXPECT_EQ(qobject_cast<QMainWindow*>(main)->menuBar()->actions().size(), 2);
         EXPECT_FALSE(main->windowIcon().isNull());
         EXPECT_EQ(main->findChild<QWidget*>("CalculationButton")->cursor(), Qt::PointingHandCursor);
