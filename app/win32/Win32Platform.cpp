@@ -617,8 +617,10 @@ TWindow* CreateFormWindow(TForm& form) {
             if (layout.Controls[i].TabIndex >= 0 && window->LastFocus == nullptr)
                 window->LastFocus = window->Controls[i]; // for the first show
         }
-        if (g_main == nullptr)
-            Centre(*window); // the others, on their first show: by where this one is then
+        // The others are placed on their first show, by where this one is then.
+        window->Placed = g_main == nullptr;
+        if (window->Placed)
+            Centre(*window);
         if (g_main == nullptr && !accelerators.empty())
             g_accelerators =
                 CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
@@ -689,7 +691,7 @@ void ShowError(std::string_view text) {
 }
 
 void Show(TWindow& window) {
-    if (!std::exchange(window.Placed, true) && &window != g_main)
+    if (!std::exchange(window.Placed, true))
         Centre(window);
     ShowWindow(window.Handle, IsIconic(window.Handle) ? SW_RESTORE : SW_SHOW);
     // Raised as well: Wine makes a window that is behind another the foreground one in place.
