@@ -102,9 +102,7 @@ TEST(Dialogs, LayoutAndTabOrder) {
     for (int dialog = 0; dialog < 3; ++dialog) {
         const TWindow& window = windows[dialog];
         Open(program, dialog);
-        if (dialog < 2) {
-            EXPECT_EQ(program.Bounds(), window.Client);
-        }
+        EXPECT_EQ(dialog < 2 ? program.Bounds() : window.Client, window.Client);
         EXPECT_EQ(program.Bounds("OkButton"), window.Ok);
         EXPECT_EQ(program.Bounds("CancelButton"), window.Cancel);
         auto labels = window.Headings; // and then each field's, 5 pixels below its top
@@ -176,9 +174,8 @@ TEST(RandomUse, RecordBoxesAndEndingFollowTheModel) {
         TProgram program;
         EXPECT_EQ(program.View().Focus, "CalculationButton");
         for (bool ended = false; !ended && done < actions && !HasFailure(); ++done) {
-            if (program.View().Active.empty()) { // a user clicks a window's frame
-                EXPECT_TRUE(program.Activate(kMain));
-            }
+            // None active: a user clicks a window's frame.
+            EXPECT_TRUE(!program.View().Active.empty() || program.Activate(kMain));
             const TView view = program.View();
             const int dialog = int(std::ranges::find(kDialogs, view.Active) - kDialogs);
             const bool main = view.Active == kMain, onButton = view.Focus.ends_with("Button");
@@ -263,9 +260,7 @@ TEST(RandomUse, RecordBoxesAndEndingFollowTheModel) {
                 program.Press(
                     std::array{TKey::Enter, TKey::KeypadEnter, TKey::Escape, TKey::Space}[pick(4)]);
             }
-            if (!refused.empty()) {
-                EXPECT_EQ(program.View().Focus, refused);
-            }
+            EXPECT_EQ(refused.empty() ? std::string() : program.View().Focus, refused);
             EXPECT_EQ(std::ranges::count(program.View().Shown, view.Active), hides ? 0 : 1);
             if (!brought.empty() && seen.empty()) {
                 EXPECT_TRUE(Active(program, brought));
