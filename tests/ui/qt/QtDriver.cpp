@@ -221,15 +221,17 @@ QWidget* Window(const QString& name) {
 
 TEST(QtWindows, FramesCursorsAndNames) {
     TProgram program;
-    // Every window built while the program waits for its user.
+    // Every window built, and made native for a quick first show, while the program waits
+    // for its user.
+    const QString names[] = {"Form1", "Form2", "Form3", "Form4", "HelpForm"};
     for (int i = 0; i < 100 && !Read<bool>([] { return Window("Form4") != nullptr; }); ++i)
         Settle();
-    EXPECT_TRUE(Read<bool>([] { return Window("Form4") && Window("HelpForm"); }));
+    for (const QString& name : names)
+        EXPECT_TRUE(Read<bool>([&] { return Window(name) && Window(name)->windowHandle(); }));
     for (auto key : {TKey::F1, TKey::F2, TKey::F3, TKey::F5})
         program.Press(key); // each from the window before
     // Each window's whole frame centred on the available area, the help's over the main
     // window, once a window manager has told the frames; offscreen a frame is the client area.
-    const QString names[] = {"Form1", "Form2", "Form3", "Form4", "HelpForm"};
     bool framed = QGuiApplication::platformName() != "xcb";
     for (int i = 0; i < 500 && !framed; ++i, std::this_thread::sleep_for(10ms))
         OnGui([&] { framed = !Window("HelpForm")->windowHandle()->frameMargins().isNull(); });
@@ -255,11 +257,14 @@ TEST(QtWindows, FramesCursorsAndNames) {
                       window == main ? nullptr : main->windowHandle());
         }
         EXPECT_EQ(Window("Form4")->frameGeometry().size(), QSize(268, 433)); // the whole frame
-        // The help's document fills its window, in a font larger than the forms', for reading.
-        const auto* help = Window("HelpForm")->findChild<QTextBrowser*>("HelpText");
+        // The help's document fills its window, in a font larger than the forms', for reading,
+        // and is named as its window.
+        auto* help = Window("HelpForm")->findChild<QTextBrowser*>("HelpText");
         EXPECT_EQ(help->geometry(), Window("HelpForm")->rect());
         EXPECT_EQ(help->font().pixelSize(), 13);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(help)->text(QAccessible::Name), "Помощь");
         EXPECT_EQ(qobject_cast<QMainWindow*>(main)->menuBar()->actions().size(), 2);
+        EXPECT_TRUE(main->findChild<QMenu*>("N1") && main->findChild<QMenu*>("N5")); // by name
         EXPECT_FALSE(main->windowIcon().isNull());
         EXPECT_EQ(main->findChild<QWidget*>("CalculationButton")->cursor(), Qt::PointingHandCursor);
         // With the fonts of the machine no label runs into its field; a screen reader names
