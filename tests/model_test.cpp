@@ -20,8 +20,7 @@ TEST(Catalogue, CaptionsAndDefaultTexts) {
     ResetTripData(fresh);
     std::string captions; // a longevity field's is its kind's, as in the tackle window
     for (const auto& row : kCatalogue) {
-        EXPECT_EQ(ConvertInt(row.DefaultText).Value,
-                  GroupSlots(fresh, row.Group)[std::size_t(row.Index)])
+        EXPECT_EQ(ConvertInt(row.DefaultText).Value, GroupSlots(fresh, row.Group)[row.Index])
             << row.EditName;
         captions += row.Group == TGroup::TackleLongevity ? std::string_view() : row.Caption;
     }
