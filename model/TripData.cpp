@@ -27,10 +27,6 @@ std::span<std::int32_t> GroupSlots(TTripData& record, TGroup group) {
     throw std::invalid_argument("unknown input group");
 }
 
-std::span<const std::int32_t> GroupSlots(const TTripData& record, TGroup group) {
-    return GroupSlots(const_cast<TTripData&>(record), group);
-}
-
 void SetInput(TTripData& record, TGroup group, int index, std::int32_t value) {
     const auto slots = GroupSlots(record, group);
     if (index < 0 || static_cast<std::size_t>(index) >= slots.size())

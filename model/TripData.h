@@ -30,7 +30,6 @@ struct TTripData {
 void ResetTripData(TTripData& record);
 
 std::span<std::int32_t> GroupSlots(TTripData& record, TGroup group);
-std::span<const std::int32_t> GroupSlots(const TTripData& record, TGroup group);
 
 // Throws std::out_of_range for an index outside the group.
 void SetInput(TTripData& record, TGroup group, int index, std::int32_t value);
